@@ -1,0 +1,17 @@
+#pragma once
+
+#include "messagebox.h"
+
+class QWidget;
+
+// Shows every message of the tool with QMessageBox: modal, "确定" only.
+class QtMessageBox : public MessageBox
+{
+public:
+    explicit QtMessageBox(QWidget *parent = nullptr) : m_parent(parent) {}
+
+    void show(const QString &text, const QString &title, MessageIcon icon) override;
+
+private:
+    QWidget *m_parent;
+};

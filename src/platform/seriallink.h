@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// What opening, writing or configuring the link can fail with. The handlers
+// decide what the user is told; the link only says what went wrong.
+enum class CommError {
+    None,
+    OpenFailed,      // the device is missing, busy or refused
+    PortNotOpen,     // writing while the port is closed
+    PortAlreadyOpen, // port number or settings changed while open
+    BadSettings,     // a settings string that is not "speed,P,8,1"
+};
+
+// The serial port as the window's handlers use it. One implementation runs
+// over QSerialPort; tests use a fake that records what was written.
+class SerialLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int comEvReceive = 2;
+
+    using QObject::QObject;
+
+    virtual void setCommPort(int port) = 0;
+    virtual int commPort() const = 0;
+    // Strict: "57600,E,8,1", parity letter N, O or E in either case.
+    virtual CommError setSettings(const QString &settings) = 0;
+    virtual QString settings() const = 0;
+    virtual void setDTREnable(bool enable) = 0;
+    virtual void setRTSEnable(bool enable) = 0;
+    virtual void setInputLen(int length) = 0;
+    virtual bool portOpen() const = 0;
+    virtual CommError setPortOpen(bool open) = 0;
+    // Queues the bytes and returns without waiting for them to go out.
+    virtual CommError output(const QByteArray &bytes) = 0;
+    // Every byte waiting, removed from the receive buffer.
+    virtual QByteArray input() = 0;
+    virtual int commEvent() const = 0;
+
+signals:
+    // Raised on the user-interface thread whenever received bytes wait.
+    void onComm();
+};

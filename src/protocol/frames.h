@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace protocol {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline constexpr std::uint8_t kStart = 0xF0;
+inline constexpr std::uint8_t kRead = 0xCC;
+inline constexpr std::uint8_t kActivate = 0x33;
+inline constexpr std::uint8_t kParameters = 0xAA;
+inline constexpr std::uint8_t kWriteAck = 0xEE;
+inline constexpr std::uint8_t kActivateAck = 0xBB;
+inline constexpr std::uint8_t kEnd = 0x0D;
+inline constexpr std::uint8_t kParityErrorMark = 0x3F; // "?" from the link
+
+inline constexpr std::size_t kParameterFrameLength = 12;
+
+Bytes ReadRequest();
+Bytes ActivateRequest();
+
+// List indexes as the lists report them; -1 (or any index naming no row)
+// contributes nothing to the settings byte.
+Bytes ParameterFrame(std::uint32_t transmit, std::uint32_t receive,
+                     int interfaceIndex, int channelIndex, int parityIndex);
+
+std::array<std::uint8_t, 4> EncodeFrequency(std::uint32_t value);
+// Four bytes, least significant first, as decimal text without leading zeros.
+std::string DecodeFrequency(const std::array<std::uint8_t, 4> &bytes);
+
+struct RateRow {
+    const char *text;      // list item, "1200" … "57600"
+    std::uint8_t interface; // bits 6, 1-0
+    std::uint8_t channel;   // bits 7, 3-2
+};
+extern const std::array<RateRow, 7> RateTable;
+
+struct ParityRow {
+    const char *text;  // list item, "无", "奇", "偶"
+    std::uint8_t bits; // bits 5-4 as added to the byte
+};
+extern const std::array<ParityRow, 3> ParityTable;
+
+std::uint8_t EncodeSettingsByte(int interfaceIndex, int channelIndex, int parityIndex);
+
+struct DecodedSettings {
+    std::string interfaceRate;
+    std::string channelRate;
+    std::optional<std::string> parity; // none for field value 3
+};
+DecodedSettings DecodeSettingsByte(std::uint8_t byte);
+
+} // namespace protocol
