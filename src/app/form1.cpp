@@ -1,0 +1,407 @@
+#include "form1.h"
+
+#include "artwork.h"
+#include "detectionscan.h"
+#include "failurereport.h"
+#include "form1layout.h"
+#include "form2.h"
+#include "frames.h"
+#include "frequencyfilter.h"
+#include "help.h"
+#include "receivehandler.h"
+#include "requests.h"
+#include "startup.h"
+#include "uitexts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+#include <algorithm>
+#include <vector>
+
+using namespace form1layout;
+
+namespace {
+
+constexpr int kPortCount = 16;
+
+QRect geometryOf(const ControlRow &row)
+{
+    return QRect(px(row.left), px(row.top), px(row.width), px(row.height));
+}
+
+bool isDisplayBox(const ControlRow &row)
+{
+    // The boxes of "当前参数" only show what the transceiver reported.
+    return row.kind == Kind::Box && row.container == Container::Frame2;
+}
+
+QFont listFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+void paint(QWidget *w, const QColor &background, const QColor &foreground)
+{
+    QPalette p = w->palette();
+    for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window})
+        p.setColor(role, background);
+    for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        p.setColor(role, foreground);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QString portTooltip(int port, const std::optional<QString> &device)
+{
+    const QString name = QStringLiteral("COM%1").arg(port);
+    return device ? name + QStringLiteral(" → ") + *device
+                  : name + QStringLiteral("：没有对应的串口设备");
+}
+
+} // namespace
+
+Form1::Form1(Form1Seams seams, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                          | Qt::MSWindowsFixedSizeDialogHint),
+      m_seams(std::move(seams)),
+      m_context{m_state, *this, *m_seams.MSComm1, *m_seams.Timer1, *m_seams.Timer2,
+                *m_seams.messages}
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(uitexts::kWindowCaption));
+    setWindowIcon(emblemIcon());
+    setFixedSize(px(kClientWidth), px(kClientHeight));
+
+    ImageList1 = {lampPixmap(Lamp::Green), lampPixmap(Lamp::Yellow), lampPixmap(Lamp::Red)};
+
+    m_requests = std::make_unique<Requests>(m_context);
+    m_scan = std::make_unique<DetectionScan>(m_context);
+    m_failure = std::make_unique<FailureReport>(m_context);
+    m_receive = std::make_unique<ReceiveHandler>(m_context);
+    m_startup = std::make_unique<Startup>(m_context, *m_requests);
+
+    buildControls();
+    wireEvents();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    QHash<QString, QWidget *> byName;
+    const auto containerOf = [&](Container c) -> QWidget * {
+        switch (c) {
+        case Container::Frame1:
+            return byName.value(QStringLiteral("Frame1"));
+        case Container::Frame2:
+            return byName.value(QStringLiteral("Frame2"));
+        case Container::Window:
+            break;
+        }
+        return this;
+    };
+
+    std::vector<std::pair<int, QWidget *>> tabStops;
+    const QFont arial = listFont();
+    const QColor windowText = QApplication::palette().color(QPalette::WindowText);
+
+    for (const ControlRow &row : kControls) {
+        const QString name = QString::fromUtf8(row.name);
+        const QString caption = QString::fromUtf8(row.caption);
+        QWidget *parent = containerOf(row.container);
+        QWidget *w = nullptr;
+
+        switch (row.kind) {
+        case Kind::Frame: {
+            auto *frame = new QGroupBox(caption, parent);
+            QPalette p = frame->palette();
+            p.setColor(QPalette::WindowText, windowText);
+            frame->setPalette(p);
+            w = frame;
+            break;
+        }
+        case Kind::Button: {
+            auto *button = new QPushButton(caption, parent);
+            button->setAutoDefault(false);
+            const int number = name.mid(int(qstrlen("Command"))).toInt();
+            m_buttons[size_t(number - 1)] = button;
+            w = button;
+            break;
+        }
+        case Kind::Label:
+            w = new QLabel(caption, parent);
+            break;
+        case Kind::List: {
+            auto *combo = new QComboBox(parent);
+            combo->setEditable(false);
+            combo->setFont(arial);
+            paint(combo, Qt::black, Qt::cyan);
+            switch (row.items) {
+            case Items::Ports:
+                for (int port = 1; port <= kPortCount; ++port)
+                    combo->addItem(QStringLiteral("COM%1").arg(port));
+                break;
+            case Items::Rates:
+                for (const auto &rate : protocol::RateTable)
+                    combo->addItem(QString::fromUtf8(rate.text));
+                break;
+            case Items::Parities:
+                for (const auto &parity : protocol::ParityTable)
+                    combo->addItem(QString::fromUtf8(parity.text));
+                break;
+            case Items::None:
+                break;
+            }
+            combo->setCurrentIndex(-1);
+            const int number = name.mid(int(qstrlen("Combo"))).toInt();
+            m_lists[size_t(number - 1)] = combo;
+            w = combo;
+            break;
+        }
+        case Kind::Box: {
+            auto *box = new QLineEdit(caption, parent);
+            box->setFont(arial);
+            if (isDisplayBox(row)) {
+                box->setReadOnly(true);
+                paint(box, windowText, Qt::cyan);
+            } else {
+                paint(box, Qt::black, Qt::cyan);
+            }
+            const int number = name.mid(int(qstrlen("Text"))).toInt();
+            m_boxes[size_t(number - 1)] = box;
+            w = box;
+            break;
+        }
+        case Kind::Picture:
+            m_image1 = new QLabel(parent);
+            m_image1->setScaledContents(true);
+            w = m_image1;
+            break;
+        case Kind::StatusBar: {
+            m_statusBar1 = new QStatusBar(parent);
+            m_statusBar1->setSizeGripEnabled(false);
+            auto *panel = new QLabel(m_statusBar1);
+            panel->setObjectName(QStringLiteral("Panel1"));
+            panel->setFixedWidth(px(1440));
+            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            m_statusBar1->addWidget(panel);
+            w = m_statusBar1;
+            break;
+        }
+        }
+
+        w->setObjectName(name);
+        w->setGeometry(geometryOf(row));
+        w->setEnabled(row.enabled);
+        if (row.tabIndex >= 0 && row.kind != Kind::Frame && row.kind != Kind::StatusBar)
+            tabStops.emplace_back(row.tabIndex, w);
+        else
+            w->setFocusPolicy(Qt::NoFocus);
+        byName.insert(name, w);
+    }
+
+    // Caption labels name their inputs, also for screen readers.
+    for (const ControlRow &row : kControls) {
+        if (row.buddyOf) {
+            auto *label = static_cast<QLabel *>(byName.value(QString::fromUtf8(row.name)));
+            QWidget *input = byName.value(QString::fromUtf8(row.buddyOf));
+            label->setBuddy(input);
+            input->setAccessibleName(label->text());
+        }
+    }
+
+    std::sort(tabStops.begin(), tabStops.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < tabStops.size(); ++i)
+        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+
+    if (m_seams.portDevice) {
+        for (int port = 1; port <= kPortCount; ++port) {
+            m_lists[3]->setItemData(port - 1, portTooltip(port, m_seams.portDevice(port)),
+                                    Qt::ToolTipRole);
+        }
+    }
+}
+
+void Form1::wireEvents()
+{
+    for (ListControl l : {ListControl::Combo1, ListControl::Combo2, ListControl::Combo3,
+                          ListControl::Combo4}) {
+        // A pick raises the click handler even when it names the item that
+        // was already selected, so picking a port again reopens it.
+        connect(list(l), &QComboBox::activated, this, [this, l] { raiseListClick(l); });
+    }
+    connect(m_buttons[0], &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_buttons[1], &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_buttons[2], &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_buttons[3], &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(m_buttons[4], &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(m_buttons[5], &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(m_boxes[0], &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(m_boxes[1], &QLineEdit::textChanged, this, &Form1::Text2_Change);
+    connect(m_seams.MSComm1.get(), &SerialLink::onComm, this, &Form1::MSComm1_OnComm);
+    m_seams.Timer1->onTimer = [this] { Timer1_Timer(); };
+    m_seams.Timer2->onTimer = [this] { Timer2_Timer(); };
+}
+
+void Form1::raiseListClick(ListControl l)
+{
+    switch (l) {
+    case ListControl::Combo1:
+        Combo1_Click();
+        break;
+    case ListControl::Combo3:
+        Combo3_Click();
+        break;
+    case ListControl::Combo4:
+        Combo4_Click();
+        break;
+    case ListControl::Combo2:
+        break; // a new channel rate only matters to the next write
+    }
+}
+
+QComboBox *Form1::list(ListControl l) const
+{
+    return m_lists[size_t(l)];
+}
+
+QLineEdit *Form1::box(TextControl b) const
+{
+    return m_boxes[size_t(b)];
+}
+
+void Form1::Form_Load()
+{
+    m_startup->Form_Load();
+}
+
+int Form1::listIndex(ListControl l) const
+{
+    return list(l)->currentIndex();
+}
+
+void Form1::setListIndex(ListControl l, int index)
+{
+    if (list(l)->currentIndex() == index)
+        return;
+    list(l)->setCurrentIndex(index);
+    raiseListClick(l);
+}
+
+QString Form1::listText(ListControl l) const
+{
+    return list(l)->currentText();
+}
+
+QString Form1::text(TextControl b) const
+{
+    return box(b)->text();
+}
+
+void Form1::setText(TextControl b, const QString &text)
+{
+    box(b)->setText(text);
+}
+
+void Form1::setRequestButtonsEnabled(bool enabled)
+{
+    for (size_t i = 0; i < 3; ++i)
+        m_buttons[i]->setEnabled(enabled);
+}
+
+bool Form1::requestButtonsEnabled() const
+{
+    return m_buttons[0]->isEnabled();
+}
+
+void Form1::setLamp(Lamp lamp)
+{
+    m_lamp = lamp;
+    m_image1->setPixmap(ImageList1[size_t(int(lamp) - 1)]);
+}
+
+void Form1::Combo1_Click()
+{
+    Combo4_Click();
+}
+
+void Form1::Combo3_Click()
+{
+    Combo4_Click();
+}
+
+void Form1::Combo4_Click()
+{
+    m_startup->Combo4_Click();
+}
+
+void Form1::Command1_Click()
+{
+    m_requests->Command1_Click();
+}
+
+void Form1::Command2_Click()
+{
+    m_requests->Command2_Click();
+}
+
+void Form1::Command3_Click()
+{
+    m_requests->Command3_Click();
+}
+
+void Form1::Command4_Click()
+{
+    m_scan->Command4_Click();
+}
+
+void Form1::Command5_Click()
+{
+    openHelp(QCoreApplication::applicationDirPath(), *m_seams.messages, m_seams.openUrl);
+}
+
+void Form1::Command6_Click()
+{
+    showAboutWindow();
+}
+
+void Form1::Text1_Change()
+{
+    applyFrequencyRule(*m_boxes[0], m_state.LastText1);
+}
+
+void Form1::Text2_Change()
+{
+    applyFrequencyRule(*m_boxes[1], m_state.LastText2);
+}
+
+void Form1::Timer1_Timer()
+{
+    m_scan->Timer1_Timer();
+}
+
+void Form1::Timer2_Timer()
+{
+    m_failure->Timer2_Timer();
+}
+
+void Form1::MSComm1_OnComm()
+{
+    m_receive->MSComm1_OnComm();
+}

@@ -1,0 +1,22 @@
+#include "form1.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("radio-setup"));
+
+    // Qt's own texts (the edit boxes' context menu) in Chinese as well.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    Form1 window(Form1Seams::forDesktop());
+    window.Form_Load();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,96 @@
+#include "receivehandler.h"
+
+#include "parameterreply.h"
+#include "replyjudge.h"
+#include "uitexts.h"
+
+#include <optional>
+#include <string>
+
+namespace {
+
+using protocol::Verdict;
+
+// What each ending of an exchange does, in the order it is done. Every
+// change of state comes before the box opens, so ticks and receptions
+// handled while it is shown see the exchange as ended.
+struct Outcome {
+    Verdict verdict;
+    bool stopsScan;
+    bool clearsReplyPending;
+    bool setsSendReady;
+    bool showsGreen;
+    const char *opName;   // recorded for the failure report
+    bool armsFailureReport;
+    const char *message;
+    bool decodesReply;    // after the box is closed
+};
+
+constexpr Outcome kOutcomes[] = {
+    {Verdict::DeviceFound, true, true, true, true, nullptr, false, uitexts::kDeviceFound, false},
+    {Verdict::ParametersRead, false, true, true, false, nullptr, false, uitexts::kReadDone, true},
+    {Verdict::ReadRejected, false, false, true, false, "读取", false, nullptr, false},
+    {Verdict::Written, false, true, true, false, nullptr, false, uitexts::kWritten, false},
+    {Verdict::WriteRejected, false, false, false, false, "写入", true, nullptr, false},
+    {Verdict::Activated, false, true, true, false, nullptr, false, uitexts::kActivated, false},
+    {Verdict::ActivateRejected, false, false, false, false, "激活", true, nullptr, false},
+};
+
+const Outcome *outcomeFor(Verdict verdict)
+{
+    for (const Outcome &o : kOutcomes) {
+        if (o.verdict == verdict)
+            return &o;
+    }
+    return nullptr; // still gathering, or dropped by the gate
+}
+
+void show(Controls &controls, TextControl box, const std::optional<std::string> &text)
+{
+    if (text)
+        controls.setText(box, QString::fromStdString(*text));
+}
+
+} // namespace
+
+void ReceiveHandler::MSComm1_OnComm()
+{
+    if (m.MSComm1.commEvent() != SerialLink::comEvReceive)
+        return;
+    const QByteArray input = m.MSComm1.input();
+    if (input.isEmpty())
+        return;
+
+    protocol::Bytes accepted;
+    const Verdict verdict = protocol::receive(
+        m.state.rx, protocol::Bytes(input.begin(), input.end()), m.state.OpTag, &accepted);
+    const Outcome *o = outcomeFor(verdict);
+    if (!o)
+        return;
+
+    if (o->stopsScan)
+        m.Timer1.setEnabled(false);
+    if (o->clearsReplyPending)
+        m.state.ReplyPending = false;
+    if (o->setsSendReady)
+        m.state.SendReady = true;
+    if (o->showsGreen)
+        m.controls.setLamp(Lamp::Green);
+    if (o->opName)
+        m.state.OpName = QString::fromUtf8(o->opName);
+    if (o->armsFailureReport)
+        m.Timer2.setEnabled(true);
+    if (o->message)
+        m.messages.show(QString::fromUtf8(o->message));
+
+    // The frame accepted above, not whatever the buffer holds now: a
+    // reception handled while the box was open may have replaced it.
+    if (o->decodesReply) {
+        const protocol::ParameterTexts texts = protocol::DecodeParameterReply(accepted);
+        show(m.controls, TextControl::Text6, texts.Text6);
+        show(m.controls, TextControl::Text7, texts.Text7);
+        show(m.controls, TextControl::Text3, texts.Text3);
+        show(m.controls, TextControl::Text4, texts.Text4);
+        show(m.controls, TextControl::Text5, texts.Text5);
+    }
+}
