@@ -1,0 +1,75 @@
+#include "requests.h"
+
+#include "frames.h"
+#include "operation.h"
+#include "uitexts.h"
+
+#include <QByteArray>
+
+#include <limits>
+
+namespace {
+
+QByteArray toByteArray(const protocol::Bytes &bytes)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+std::uint32_t frequencyValue(const QString &content)
+{
+    constexpr std::uint32_t kMax = std::numeric_limits<std::uint32_t>::max();
+    std::uint32_t value = 0;
+    for (const QChar c : content) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        const std::uint32_t digit = static_cast<std::uint32_t>(c.unicode() - u'0');
+        if (value > (kMax - digit) / 10)
+            return kMax;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+void Requests::Command1_Click()
+{
+    m_form.state.SendReady = false;
+    m_form.state.OpTag = protocol::Operation::Read;
+    // A closed port refuses the write; the request then ends without a word.
+    m_form.MSComm1.output(toByteArray(protocol::ReadRequest()));
+}
+
+void Requests::Command2_Click()
+{
+    const std::uint32_t transmit = frequencyValue(m_form.controls.text(TextControl::Text1));
+    if (transmit < kMinFrequency) {
+        m_form.messages.show(QString::fromUtf8(uitexts::kFrequencyRange));
+        return;
+    }
+    const std::uint32_t receive = frequencyValue(m_form.controls.text(TextControl::Text2));
+    if (receive < kMinFrequency) {
+        m_form.messages.show(QString::fromUtf8(uitexts::kFrequencyRange));
+        return;
+    }
+
+    m_form.state.SendReady = false;
+    m_form.state.OpTag = protocol::Operation::Write;
+    const protocol::Bytes frame = protocol::ParameterFrame(
+        transmit, receive, m_form.controls.listIndex(ListControl::Combo1),
+        m_form.controls.listIndex(ListControl::Combo2),
+        m_form.controls.listIndex(ListControl::Combo3));
+    m_form.MSComm1.output(toByteArray(frame));
+}
+
+void Requests::Command3_Click()
+{
+    m_form.state.SendReady = false;
+    m_form.state.OpTag = protocol::Operation::Activate;
+    // Only a frame that went out frees the link for the next probe; after a
+    // refused write SendReady stays clear.
+    if (m_form.MSComm1.output(toByteArray(protocol::ActivateRequest())) != CommError::None)
+        return;
+    m_form.state.SendReady = true;
+}
