@@ -1,0 +1,49 @@
+#pragma once
+
+#include "linesettings.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// What the device keeps between power cycles.
+struct StoredParameters {
+    std::uint32_t tx = 433920000;
+    std::uint32_t rx = 434920000;
+    std::uint8_t settingsByte = 0x0E;
+};
+
+enum class RequestKind { Read, Write, Activate };
+
+struct Request {
+    RequestKind kind;
+    Bytes bytes; // the whole frame as received
+};
+
+// The device's side of the protocol, built from its own byte tables so that
+// a mistake shared with the tool's encoders cannot hide.
+class Transceiver
+{
+public:
+    Transceiver(const LineSettings &interface, const StoredParameters &stored);
+
+    const LineSettings &interfaceSettings() const { return m_interface; }
+    const StoredParameters &stored() const { return m_stored; }
+
+    // The reply to a request; a write stores its parameters before answering.
+    Bytes answer(const Request &request, bool badAck);
+
+    // The interface settings that the stored settings byte selects; a parity
+    // field of 3 means nothing, so the current parity stays.
+    LineSettings settingsAfterActivation() const;
+    void switchInterface(const LineSettings &s) { m_interface = s; }
+
+    // A settings byte with this interface rate and parity, channel rate 9600.
+    static std::uint8_t defaultSettingsByte(const LineSettings &interface);
+
+private:
+    LineSettings m_interface;
+    StoredParameters m_stored;
+};
