@@ -1,0 +1,13 @@
+#include "scansettings.h"
+
+#include <QLatin1String>
+
+std::optional<QString> nextScanSettings(const QString &current)
+{
+    const QString wanted = current.toUpper();
+    for (std::size_t i = 0; i < ScanSettings.size(); ++i) {
+        if (wanted == QLatin1String(ScanSettings[i]))
+            return QString::fromLatin1(ScanSettings[(i + 1) % ScanSettings.size()]);
+    }
+    return std::nullopt;
+}
