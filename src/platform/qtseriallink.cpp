@@ -1,0 +1,240 @@
+#include "qtseriallink.h"
+
+#include "paritymarks.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+QSerialPort::Parity toQtParity(LineSettings::Parity parity)
+{
+    switch (parity) {
+    case LineSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case LineSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case LineSettings::Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+} // namespace
+
+QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
+    : SerialLink(parent), m_port(new QSerialPort(this)), m_resolver(std::move(resolver))
+{
+    // Parsing the initial string cannot fail; keep the two in step anyway.
+    m_settings = parseLineSettings(m_settingsText).value_or(LineSettings {});
+    connect(m_port, &QSerialPort::readyRead, this, &QtSerialLink::drainPort);
+    connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::handleError);
+}
+
+QtSerialLink::~QtSerialLink()
+{
+    // The port is a child and outlives this part of the object; closing it
+    // may report errors that must not reach a half-destroyed link.
+    disconnect(m_port, nullptr, this, nullptr);
+    m_port->close();
+}
+
+void QtSerialLink::setCommPort(int port)
+{
+    if (m_port->isOpen())
+        return;
+    m_commPort = port;
+}
+
+int QtSerialLink::commPort() const
+{
+    return m_commPort;
+}
+
+CommError QtSerialLink::setSettings(const QString &settings)
+{
+    if (m_port->isOpen())
+        return CommError::PortAlreadyOpen;
+    const auto parsed = parseLineSettings(settings);
+    if (!parsed)
+        return CommError::BadSettings;
+    m_settingsText = settings;
+    m_settings = *parsed;
+    return CommError::None;
+}
+
+QString QtSerialLink::settings() const
+{
+    return m_settingsText;
+}
+
+void QtSerialLink::setDTREnable(bool enable)
+{
+    m_dtr = enable;
+    if (m_port->isOpen())
+        applyControlLines();
+}
+
+void QtSerialLink::setRTSEnable(bool enable)
+{
+    m_rts = enable;
+    if (m_port->isOpen())
+        applyControlLines();
+}
+
+void QtSerialLink::setInputLen(int length)
+{
+    // Kept for the record: input() always hands over every byte waiting,
+    // which is what the handlers ask for with 0.
+    m_inputLen = length;
+}
+
+bool QtSerialLink::portOpen() const
+{
+    return m_port->isOpen();
+}
+
+CommError QtSerialLink::setPortOpen(bool open)
+{
+    if (!open) {
+        if (m_port->isOpen())
+            closePort();
+        return CommError::None;
+    }
+    if (m_port->isOpen())
+        return CommError::PortAlreadyOpen;
+
+    const std::optional<QString> device = m_resolver ? m_resolver(m_commPort) : std::nullopt;
+    if (!device || device->isEmpty())
+        return CommError::OpenFailed;
+
+    m_port->setPortName(*device);
+    m_port->setBaudRate(m_settings.speed);
+    m_port->setParity(toQtParity(m_settings.parity));
+    m_port->setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits));
+    m_port->setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_port->clearError();
+        return CommError::OpenFailed;
+    }
+
+    const std::optional<ReceiveErrors> receiveErrors = applyNativeLineOptions(*m_port);
+    if (!receiveErrors) {
+        closePort();
+        return CommError::OpenFailed;
+    }
+    m_receiveErrors = *receiveErrors;
+
+    applyControlLines();
+    // Whatever waited in the driver belongs to an earlier session.
+    m_port->clear(QSerialPort::Input);
+    m_port->clearError();
+    ++m_session;
+    m_live = true;
+    return CommError::None;
+}
+
+CommError QtSerialLink::output(const QByteArray &bytes)
+{
+    if (!m_port->isOpen())
+        return CommError::PortNotOpen;
+    if (bytes.isEmpty())
+        return CommError::None;
+    // QSerialPort queues everything and writes it out from the event loop.
+    if (m_port->write(bytes) != bytes.size()) {
+        m_port->clearError();
+        return CommError::PortNotOpen;
+    }
+    return CommError::None;
+}
+
+QByteArray QtSerialLink::input()
+{
+    return std::exchange(m_received, QByteArray());
+}
+
+int QtSerialLink::commEvent() const
+{
+    return m_commEvent;
+}
+
+void QtSerialLink::drainPort()
+{
+    const QByteArray raw = m_port->readAll();
+    if (raw.isEmpty())
+        return;
+    const QByteArray bytes = m_receiveErrors == ReceiveErrors::Marked
+                                 ? unescapeParityMarks(raw, m_markCarry)
+                                 : raw;
+    const qsizetype room = std::max<qsizetype>(kReceiveBufferSize - m_received.size(), 0);
+    m_received.append(bytes.left(room));
+
+    if (m_received.isEmpty() || m_receiveEventPosted)
+        return;
+    m_receiveEventPosted = true;
+    QMetaObject::invokeMethod(this, &QtSerialLink::raiseReceiveEvent, Qt::QueuedConnection);
+}
+
+void QtSerialLink::raiseReceiveEvent()
+{
+    // Cleared before the emission: bytes that arrive while a handler sits in
+    // a modal box post the next event, which that box's loop delivers.
+    m_receiveEventPosted = false;
+    if (m_received.isEmpty())
+        return;
+    m_commEvent = comEvReceive;
+    emit onComm();
+}
+
+void QtSerialLink::handleError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+        break;
+    default:
+        // UnsupportedOperationError (DTR/RTS on a pseudo-terminal) and the
+        // rest change nothing for the link.
+        return;
+    }
+    // A vanished device repeats its error from every read attempt; act on
+    // the first. The close is queued because QSerialPort is still inside
+    // its own read or write here.
+    if (!m_live)
+        return;
+    m_live = false;
+    const quint64 session = m_session;
+    QMetaObject::invokeMethod(
+        this,
+        [this, session] {
+            if (session != m_session || !m_port->isOpen())
+                return;
+            closePort();
+            emit linkLost();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtSerialLink::applyControlLines()
+{
+    // A pseudo-terminal has no modem lines and refuses both; the link works
+    // without them, so the refusal is not an open failure.
+    m_port->setRequestToSend(m_rts);
+    m_port->setDataTerminalReady(m_dtr);
+    m_port->clearError();
+}
+
+void QtSerialLink::closePort()
+{
+    // Closing a hung-up device reports errors of its own; they are not a
+    // second loss.
+    m_live = false;
+    m_port->close();
+    m_port->clearError();
+    m_received.clear();
+    m_markCarry.clear();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "linesettings.h"
+#include "nativeserial.h"
+#include "seriallink.h"
+
+#include <QSerialPort>
+
+#include <functional>
+#include <optional>
+
+// The serial link over QSerialPort: raw 8-bit, no flow control, a byte with
+// a parity error delivered as "?".
+//
+// Receptions reach the window through a queued, coalesced onComm(): the
+// readyRead slot only drains the port into the receive buffer. QSerialPort
+// holds back readyRead while a slot of it runs, and the receive handler opens
+// modal boxes from onComm(), so emitting from inside readyRead would strand
+// every byte that arrives while such a box is open.
+class QtSerialLink : public SerialLink
+{
+    Q_OBJECT
+
+public:
+    // The device behind port number n (a path, or a system port name), or
+    // none if there is no such port.
+    using PortResolver = std::function<std::optional<QString>(int)>;
+
+    // What the receive buffer holds at most; bytes beyond it are lost, as
+    // when a hardware receive buffer overflows.
+    static constexpr qsizetype kReceiveBufferSize = 1024;
+
+    explicit QtSerialLink(PortResolver resolver, QObject *parent = nullptr);
+    ~QtSerialLink() override;
+
+    // Ignored while the port is open: the number takes effect at the next
+    // open, and changing it under an open port would misreport the device.
+    void setCommPort(int port) override;
+    int commPort() const override;
+    CommError setSettings(const QString &settings) override;
+    QString settings() const override;
+    void setDTREnable(bool enable) override;
+    void setRTSEnable(bool enable) override;
+    void setInputLen(int length) override;
+    int inputLen() const { return m_inputLen; }
+    bool portOpen() const override;
+    CommError setPortOpen(bool open) override;
+    CommError output(const QByteArray &bytes) override;
+    QByteArray input() override;
+    int commEvent() const override;
+
+signals:
+    // The device went away under an open port (far end closed, adapter
+    // pulled); the port has been closed. Raised once per loss.
+    void linkLost();
+
+private:
+    void drainPort();
+    void raiseReceiveEvent();
+    void handleError(QSerialPort::SerialPortError error);
+    void applyControlLines();
+    void closePort();
+
+    QSerialPort *m_port;
+    PortResolver m_resolver;
+    int m_commPort = 1;
+    QString m_settingsText = QStringLiteral("9600,N,8,1");
+    LineSettings m_settings;
+    bool m_dtr = false;
+    bool m_rts = false;
+    int m_inputLen = 0;
+    int m_commEvent = 0;
+    ReceiveErrors m_receiveErrors = ReceiveErrors::Replaced;
+    QByteArray m_received;
+    QByteArray m_markCarry;
+    bool m_receiveEventPosted = false;
+    // Counts opens, so a close queued for a lost link cannot hit a later one.
+    quint64 m_session = 0;
+    // Open and not yet lost: errors from here on mean the device went away.
+    bool m_live = false;
+};
