@@ -97,27 +97,32 @@ std::optional<LineSettings> Simulator::lineSettings() const
 
 void Simulator::handleActivity()
 {
+    const std::vector<PtyPort::Activity> events = m_port.readActivity();
+    int openCount = m_openCount;
     bool closed = false;
-    for (PtyPort::Activity a : m_port.readActivity()) {
+    for (PtyPort::Activity a : events) {
+        closed = closed || a == PtyPort::Activity::Closed;
+        openCount = std::max(0, openCount + (a == PtyPort::Activity::Opened ? 1 : -1));
+    }
+    // Flush only once no one holds the tool's end: a reopen that has already
+    // happened may be waiting for its own reply. Done before the log lines,
+    // so a reader of "close" finds the end already clean.
+    if (closed && openCount == 0)
+        m_port.resetToolEnd();
+    for (PtyPort::Activity a : events) {
         if (a == PtyPort::Activity::Opened) {
             log("open");
-            ++m_openCount;
             m_lastLine.reset();
             m_lastModem = -1;
         } else {
             log("close");
-            m_openCount = std::max(0, m_openCount - 1);
-            closed = true;
         }
     }
+    m_openCount = openCount;
     if (closed) {
         // Whatever was on its way belongs to a session that has ended.
         ++m_session;
         abandonPartial("tool closed");
-        // Only once no one holds the tool's end: a reopen that has already
-        // happened may be waiting for its own reply.
-        if (m_openCount == 0)
-            m_port.resetToolEnd();
     }
 }
 
@@ -297,6 +302,10 @@ void Simulator::sendDue()
                     + (line ? formatSettings(*line) : std::string("unknown")) + ")");
             } else {
                 writeToTool(p.bytes, p.label, p.at, p.note);
+                // Pieces stay apart even when this one went out late.
+                const auto next = Clock::now() + std::chrono::milliseconds(kPieceGapMs);
+                if (!m_pending.empty() && m_pending.front().due < next)
+                    m_pending.front().due = next;
             }
         }
         if (p.switchTo) {
