@@ -16,6 +16,14 @@
 //   ASSERT_TRUE(sim.start({"--settings", "9600,E,8,1"}));
 //   qputenv("XDG_CONFIG_HOME", sim.configHome().c_str()); // tool finds COM1
 //   ASSERT_TRUE(sim.waitForLine("dev>tool F0 AA"));
+//
+// A test that opens the pty at a parity other than none needs the shim in
+// its own process from the start:
+//   gtest_discover_tests(t DISCOVERY_MODE PRE_TEST PROPERTIES LABELS e2e
+//       ENVIRONMENT "LD_PRELOAD=${CMAKE_BINARY_DIR}/bin/libptyshim.so")
+// plus add_dependencies(t radio-sim ptyshim) and
+// target_compile_definitions(t PRIVATE RADIO_SIM_PATH="$<TARGET_FILE:radio-sim>").
+// Linking this file also tells an ASan build to accept the preloaded shim.
 class SimProcess
 {
 public:
