@@ -10,11 +10,12 @@
 Form1Seams Form1Seams::forDesktop(int tickMs)
 {
     Form1Seams seams;
-    seams.MSComm1 = std::make_unique<QtSerialLink>(resolveComPort);
+    const auto portMap = [](int n) { return resolveComPort(n); };
+    seams.MSComm1 = std::make_unique<QtSerialLink>(portMap);
     seams.Timer1 = std::make_unique<QtTimer>(tickMs);
     seams.Timer2 = std::make_unique<QtTimer>(tickMs);
     seams.messages = std::make_unique<QtMessageBox>();
     seams.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    seams.portDevice = resolveComPort;
+    seams.portDevice = portMap;
     return seams;
 }

@@ -373,12 +373,12 @@ void Form1::Command4_Click()
 
 void Form1::Command5_Click()
 {
-    openHelp(QCoreApplication::applicationDirPath(), *m_seams.messages, m_seams.openUrl);
+    openHelpPage(QCoreApplication::applicationDirPath(), *m_seams.messages, m_seams.openUrl);
 }
 
 void Form1::Command6_Click()
 {
-    showAboutWindow();
+    showAboutWindow(windowIcon());
 }
 
 void Form1::Text1_Change()

@@ -1,6 +1,8 @@
 #include "windowfixture.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QScreen>
 #include <QLabel>
 #include <QStatusBar>
 
