@@ -1,6 +1,7 @@
 #include "qtseriallink.h"
 
 #include "paritymarks.h"
+#include "portmap.h"
 
 #include <QMetaObject>
 
@@ -23,6 +24,11 @@ QSerialPort::Parity toQtParity(LineSettings::Parity parity)
 }
 
 } // namespace
+
+QtSerialLink::QtSerialLink(QObject *parent)
+    : QtSerialLink([](int n) { return resolveComPort(n); }, parent)
+{
+}
 
 QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
     : SerialLink(parent), m_port(new QSerialPort(this)), m_resolver(std::move(resolver))

@@ -30,6 +30,8 @@ public:
     // when a hardware receive buffer overflows.
     static constexpr qsizetype kReceiveBufferSize = 1024;
 
+    // Port n is "COMn" of the port map (resolveComPort).
+    explicit QtSerialLink(QObject *parent = nullptr);
     explicit QtSerialLink(PortResolver resolver, QObject *parent = nullptr);
     ~QtSerialLink() override;
 

@@ -1,3 +1,4 @@
+#include "envguard.h"
 #include "portmap.h"
 
 #include <QDir>
@@ -7,27 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class EnvGuard
-{
-public:
-    explicit EnvGuard(const char *name) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {}
-    ~EnvGuard()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-    EnvGuard(const EnvGuard &) = delete;
-    EnvGuard &operator=(const EnvGuard &) = delete;
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 // A configuration folder with a ports/ folder under it, in use for one test.
 class PortsFolder : public ::testing::Test

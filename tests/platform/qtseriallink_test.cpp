@@ -1,6 +1,8 @@
+#include "envguard.h"
 #include "pseudoterminal.h"
 #include "qtseriallink.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
@@ -397,15 +399,19 @@ TEST_F(LinkOnPty, FarEndHangUpClosesOnceWithoutSpinning)
     ASSERT_EQ(waitForBytes(1), QByteArray::fromHex("f0"));
     const int eventsBefore = events;
 
+    // A plain event loop, as the window runs it: nothing sleeps between
+    // rounds, so a flood of errors would take the whole second.
     const double cpuBefore = cpuSeconds();
     pty.hangUp();
-    QTest::qWait(1000);
+    QEventLoop loop;
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
     const double cpuUsed = cpuSeconds() - cpuBefore;
 
     EXPECT_FALSE(link.portOpen());
     EXPECT_EQ(lost, 1);
     EXPECT_EQ(events, eventsBefore);
-    EXPECT_LT(cpuUsed, 0.3) << "the event loop spun after the hang-up";
+    EXPECT_LT(cpuUsed, 0.05) << "the event loop spun after the hang-up";
     EXPECT_EQ(link.output(QByteArray::fromHex("f0cc0d")), CommError::PortNotOpen);
     EXPECT_EQ(link.setPortOpen(false), CommError::None);
     EXPECT_EQ(lost, 1);
@@ -459,4 +465,43 @@ TEST_F(LinkOnPty, ReceptionWhileModalBoxOpenRaisesNestedEvent)
     EXPECT_TRUE(nestedInsideBox);
     EXPECT_FALSE(boxTimedOut);
     EXPECT_EQ(received, QByteArray::fromHex("f0aa0d"));
+}
+
+TEST(QtSerialLinkPortMap, OpensComPortLinkedInPortsFolder)
+{
+    EnvGuard env("XDG_CONFIG_HOME");
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString ports = config.path() + QStringLiteral("/radio-setup/ports");
+    ASSERT_TRUE(QDir().mkpath(ports));
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.isValid());
+    ASSERT_TRUE(QFile::link(pty.path(), ports + QStringLiteral("/com4")));
+
+    QtSerialLink link;
+    link.setCommPort(4);
+    ASSERT_EQ(link.setPortOpen(true), CommError::None);
+    ASSERT_EQ(link.output(QByteArray::fromHex("f0cc0d")), CommError::None);
+    EXPECT_EQ(pty.receive(3), QByteArray::fromHex("f0cc0d"));
+
+    // Opened under the device's own name, the port's lock keeps out a
+    // program that opens the device directly.
+    QtSerialLink direct(always(pty.path()));
+    EXPECT_EQ(direct.setPortOpen(true), CommError::OpenFailed);
+}
+
+TEST(QtSerialLinkPortMap, DanglingLinkInPortsFolderFailsToOpen)
+{
+    EnvGuard env("XDG_CONFIG_HOME");
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QString ports = config.path() + QStringLiteral("/radio-setup/ports");
+    ASSERT_TRUE(QDir().mkpath(ports));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/radio-setup-unplugged"), ports + QStringLiteral("/com1")));
+
+    QtSerialLink link;
+    EXPECT_EQ(link.setPortOpen(true), CommError::OpenFailed);
+    EXPECT_FALSE(link.portOpen());
 }
