@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -41,6 +42,13 @@ public:
     QString path() const { return m_path; }
     // The test's own descriptor of the device, to look at its options.
     int slave() const { return m_slave; }
+
+    // Bytes from the far end that nobody has read off the device yet.
+    int bytesQueuedForLink() const
+    {
+        int n = 0;
+        return ::ioctl(m_slave, FIONREAD, &n) == 0 ? n : -1;
+    }
 
     // The far end goes away.
     void hangUp()
