@@ -184,11 +184,21 @@ TEST(ReplyJudge, BytesAfterAUsedReplyStartANewBuffer)
 
 TEST(ReplyJudge, EmptyReceptionChangesNothing)
 {
+    ReceiveBuffer fresh;
+    EXPECT_EQ(protocol::receive(fresh, {}, Operation::Write), Verdict::Gathering);
+    EXPECT_EQ(fresh.RxCount, 0);
+    EXPECT_TRUE(fresh.RxBuffer.empty());
+
     Line line{Operation::Read, {}, {}};
     line.feed({{0xF0, 0xAA}});
     EXPECT_EQ(protocol::receive(line.buffer, {}, Operation::Read), Verdict::Gathering);
     EXPECT_EQ(line.buffer.RxCount, 2);
     EXPECT_EQ(line.buffer.RxBuffer, (Bytes{0xF0, 0xAA}));
+
+    Line ended{Operation::Write, {}, {}};
+    ended.feed({{0xF0, 0xEE, 0x0D}});
+    EXPECT_EQ(protocol::receive(ended.buffer, {}, Operation::Write), Verdict::Gathering);
+    EXPECT_EQ(ended.buffer.RxCount, 0);
 }
 
 TEST(ReplyJudge, CountDisagreeingWithTheBytesDoesNotReadPastThem)
