@@ -50,6 +50,9 @@ public:
         return t;
     }
 
+    // On the clock of Shown::atMs, to time events against the boxes.
+    qint64 elapsedMs() const { return m_clock.elapsed(); }
+
     // How long each box stays open; by default it is closed at once.
     std::function<int(const QString &)> holdMs = [](const QString &) { return 0; };
     std::vector<Shown> shown;
