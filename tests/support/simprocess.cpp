@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +15,8 @@
 
 extern char **environ;
 
-// Tests that use the simulator run with the pty shim preloaded. ASan wants
-// its runtime first in the library list and would stop such a test before
-// main; this default turns that check off (ASAN_OPTIONS can still add to it).
-// Without ASan the function is never called.
+// ASan wants its runtime first in the library list, ahead of the preloaded
+// shim; ASAN_OPTIONS can still add to this.
 extern "C" const char *__asan_default_options()
 {
     return "verify_asan_link_order=0";
@@ -27,36 +26,29 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// " key=value " in a log line.
 std::string field(const std::string &line, const std::string &key)
 {
-    const std::string k = " " + key + "=";
-    const size_t at = line.find(k);
+    const size_t at = line.find(" " + key + "=");
     if (at == std::string::npos)
         return {};
-    const size_t from = at + k.size();
-    const size_t to = line.find(' ', from);
-    return line.substr(from, to == std::string::npos ? std::string::npos : to - from);
+    const size_t from = at + key.size() + 2;
+    return line.substr(from, line.find(' ', from) - from);
 }
 
 int statusOf(int raw)
 {
-    if (WIFEXITED(raw))
-        return WEXITSTATUS(raw);
-    if (WIFSIGNALED(raw))
-        return 128 + WTERMSIG(raw);
-    return -1;
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
 }
 
 } // namespace
 
-SimProcess::SimProcess(std::string executable) : m_executable(std::move(executable)) { }
-
 SimProcess::~SimProcess()
 {
     stop(SIGTERM);
-    if (!m_configHome.empty()) {
+    if (!m_tempDir.empty()) {
         std::error_code ec;
-        std::filesystem::remove_all(m_configHome, ec);
+        std::filesystem::remove_all(m_tempDir, ec);
     }
 }
 
@@ -65,26 +57,21 @@ bool SimProcess::start(const std::vector<std::string> &args, Ms timeout)
     if (m_pid > 0)
         return false;
     std::vector<std::string> argv{m_executable};
-    bool ownFolder = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        argv.push_back(args[i]);
-        if (args[i] == "--ports-dir" && i + 1 < args.size()) {
-            ownFolder = true;
-            m_portsDir = args[i + 1];
-        }
-    }
-    if (!ownFolder) {
+    argv.insert(argv.end(), args.begin(), args.end());
+    const auto dir = std::find(args.begin(), args.end(), "--ports-dir");
+    if (dir != args.end() && dir + 1 != args.end()) {
+        m_portsDir = dir[1];
+    } else {
         char pattern[] = "/tmp/radio-sim-test-XXXXXX";
         if (!::mkdtemp(pattern))
             return false;
-        m_configHome = pattern;
-        m_portsDir = m_configHome + "/radio-setup/ports";
+        m_tempDir = pattern;
+        m_portsDir = m_tempDir + "/radio-setup/ports";
         argv.push_back("--ports-dir");
         argv.push_back(m_portsDir);
     }
 
-    // Everything the child needs is made before fork: the test process may
-    // have threads, and only exec is safe after fork then.
+    // Only exec is safe after fork in a threaded process.
     std::vector<char *> cargv;
     for (std::string &a : argv)
         cargv.push_back(a.data());
@@ -124,20 +111,6 @@ bool SimProcess::start(const std::vector<std::string> &args, Ms timeout)
     return !m_linkPath.empty() && ::lstat(m_linkPath.c_str(), &st) == 0;
 }
 
-bool SimProcess::running()
-{
-    if (m_pid <= 0)
-        return false;
-    int raw = 0;
-    const pid_t r = ::waitpid(m_pid, &raw, WNOHANG);
-    if (r == m_pid) {
-        m_exitStatus = statusOf(raw);
-        m_pid = -1;
-        return false;
-    }
-    return r == 0;
-}
-
 bool SimProcess::readAvailable(Ms wait)
 {
     if (m_out < 0)
@@ -156,24 +129,15 @@ bool SimProcess::readAvailable(Ms wait)
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n == 0) {
-            // The child closed its end: it has exited.
+        if (n == 0) { // the child has exited
             ::close(m_out);
             m_out = -1;
         }
         break;
     }
-    splitLines();
-    return got;
-}
-
-void SimProcess::splitLines()
-{
-    size_t nl;
-    while ((nl = m_partial.find('\n')) != std::string::npos) {
+    for (size_t nl; (nl = m_partial.find('\n')) != std::string::npos; m_partial.erase(0, nl + 1))
         m_lines.push_back(m_partial.substr(0, nl));
-        m_partial.erase(0, nl + 1);
-    }
+    return got;
 }
 
 const std::vector<std::string> &SimProcess::lines()
@@ -202,11 +166,8 @@ std::optional<std::string> SimProcess::waitForLine(const std::string &text, Ms t
 
 bool SimProcess::hasLine(const std::string &text)
 {
-    for (const std::string &l : lines()) {
-        if (l.find(text) != std::string::npos)
-            return true;
-    }
-    return false;
+    const auto &all = lines();
+    return std::any_of(all.begin(), all.end(), [&](const std::string &l) { return l.find(text) != std::string::npos; });
 }
 
 int SimProcess::stop(int signal, Ms timeout)
@@ -230,7 +191,6 @@ int SimProcess::stop(int signal, Ms timeout)
     }
     m_exitStatus = r == m_pid ? statusOf(raw) : -1;
     m_pid = -1;
-    // Whatever it printed before it went.
     while (m_out >= 0 && readAvailable(Ms(0))) { }
     if (m_out >= 0) {
         ::close(m_out);
