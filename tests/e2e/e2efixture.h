@@ -15,11 +15,10 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
-// A message box that stays open for a while, as a user reading it would,
-// with the window's event loop running meanwhile.
+// A message box that stays open for holdMs(text), as a user reading it
+// would, with the window's event loop running meanwhile.
 class RecordingBox : public MessageBox
 {
 public:
@@ -27,7 +26,7 @@ public:
         QString text;
         QString title;
         MessageIcon icon;
-        qint64 atMs; // since the box was created
+        qint64 atMs; // on elapsedMs()'s clock
     };
 
     RecordingBox() { m_clock.start(); }
@@ -50,10 +49,8 @@ public:
         return t;
     }
 
-    // On the clock of Shown::atMs, to time events against the boxes.
     qint64 elapsedMs() const { return m_clock.elapsed(); }
 
-    // How long each box stays open; by default it is closed at once.
     std::function<int(const QString &)> holdMs = [](const QString &) { return 0; };
     std::vector<Shown> shown;
     int openBoxes = 0;
@@ -62,8 +59,8 @@ private:
     QElapsedTimer m_clock;
 };
 
-// Runs the real window over the real serial link, with COMn mapped by links
-// in a throwaway configuration folder.
+// The real window over the real serial link, COMn mapped by links in a
+// throwaway configuration folder.
 class E2ETest : public ::testing::Test
 {
 protected:
@@ -92,8 +89,7 @@ protected:
     void createWindow(int tickMs = 500, int failureMs = 500)
     {
         Form1Seams seams = Form1Seams::forDesktop(tickMs);
-        if (failureMs != tickMs)
-            seams.Timer2 = Form1Seams::forDesktop(failureMs).Timer2;
+        seams.Timer2 = Form1Seams::forDesktop(failureMs).Timer2;
         auto box = std::make_unique<RecordingBox>();
         messages = box.get();
         seams.messages = std::move(box);
@@ -101,7 +97,7 @@ protected:
         form = std::make_unique<Form1>(std::move(seams));
     }
 
-    // Lets the window run until the condition holds or the time is up.
+    // Runs the window until done() or the time is up.
     static bool waitFor(const std::function<bool()> &done, int timeoutMs)
     {
         QElapsedTimer clock;
@@ -116,10 +112,7 @@ protected:
         return true;
     }
 
-    static void runFor(int ms)
-    {
-        waitFor([] { return false; }, ms);
-    }
+    static void runFor(int ms) { waitFor([] { return false; }, ms); }
 
     template <typename T> T *child(const char *name) const
     {
@@ -132,14 +125,6 @@ protected:
         for (const char *name : {"Text6", "Text7", "Text3", "Text4", "Text5"})
             v << child<QLineEdit>(name)->text();
         return v;
-    }
-
-    static QByteArray bytes(std::initializer_list<int> values)
-    {
-        QByteArray b;
-        for (int v : values)
-            b.append(char(v));
-        return b;
     }
 
     std::unique_ptr<Form1> form;

@@ -26,12 +26,15 @@ PtyPeer::PtyPeer()
 
 PtyPeer::~PtyPeer()
 {
-    hangUp();
+    if (m_slave >= 0)
+        ::close(m_slave);
+    if (m_master >= 0)
+        ::close(m_master);
 }
 
 QByteArray PtyPeer::read(int timeoutMs, int quietMs)
 {
-    // The tool writes from its event loop, so keep it running meanwhile.
+    // The tool writes from its event loop: keep it running.
     QByteArray got;
     QElapsedTimer clock, quiet;
     clock.start();
@@ -69,13 +72,4 @@ termios PtyPeer::lineSettings() const
     termios t{};
     tcgetattr(m_master, &t);
     return t;
-}
-
-void PtyPeer::hangUp()
-{
-    if (m_slave >= 0)
-        ::close(m_slave);
-    if (m_master >= 0)
-        ::close(m_master);
-    m_master = m_slave = -1;
 }

@@ -23,7 +23,6 @@ public:
     void write(const QByteArray &bytes);
     // The tool's side of the line as it set it up.
     termios lineSettings() const;
-    void hangUp();
 
 private:
     int m_master = -1;
