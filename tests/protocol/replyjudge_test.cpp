@@ -8,6 +8,7 @@ using protocol::Bytes;
 using protocol::Operation;
 using protocol::ReceiveBuffer;
 using protocol::Verdict;
+using Verdicts = std::vector<Verdict>;
 
 namespace {
 
@@ -23,9 +24,9 @@ struct Line {
     ReceiveBuffer buffer;
     Bytes accepted;
 
-    std::vector<Verdict> feed(const std::vector<Bytes> &receptions)
+    Verdicts feed(const std::vector<Bytes> &receptions)
     {
-        std::vector<Verdict> verdicts;
+        Verdicts verdicts;
         for (const Bytes &input : receptions) {
             const Verdict v = protocol::receive(buffer, input, op, &accepted);
             if (v == Verdict::Gathering)
@@ -37,28 +38,73 @@ struct Line {
         return verdicts;
     }
 
-    std::vector<Verdict> feedByteByByte(const Bytes &bytes)
-    {
-        std::vector<Bytes> receptions;
-        for (std::uint8_t b : bytes)
-            receptions.push_back({b});
-        return feed(receptions);
-    }
+    Verdict last(const Bytes &reception) { return feed({reception}).back(); }
 };
 
-std::vector<Verdict> gatheringThen(std::size_t gathering, Verdict last)
+std::vector<Bytes> byteByByte(const Bytes &bytes, std::vector<Bytes> then = {})
 {
-    std::vector<Verdict> v(gathering, Verdict::Gathering);
-    v.push_back(last);
+    std::vector<Bytes> receptions;
+    for (std::uint8_t b : bytes)
+        receptions.push_back({b});
+    receptions.insert(receptions.end(), then.begin(), then.end());
+    return receptions;
+}
+
+Verdicts gathering(std::size_t n, Verdicts then)
+{
+    Verdicts v(n, Verdict::Gathering);
+    v.insert(v.end(), then.begin(), then.end());
     return v;
+}
+
+Bytes head(const Bytes &bytes, std::size_t n) { return Bytes(bytes.begin(), bytes.begin() + n); }
+
+Bytes plus(Bytes bytes, std::initializer_list<std::uint8_t> more)
+{
+    bytes.insert(bytes.end(), more);
+    return bytes;
 }
 
 } // namespace
 
-TEST(ReplyJudge, AcknowledgementSplitAcrossReceptionsIsJudgedAtThirdByte)
+TEST(ReplyJudge, JudgesReceptionsByTheRequestInFlight)
 {
-    Line line{Operation::Write, {}, {}};
-    EXPECT_EQ(line.feed({{0xF0}, {0xEE}, {0x0D}}), gatheringThen(2, Verdict::Written));
+    using V = Verdict;
+    const struct {
+        const char *name;
+        Operation op;
+        std::vector<Bytes> receptions;
+        Verdicts verdicts;
+    } cases[] = {
+        {"acknowledgement split", Operation::Write, {{0xF0}, {0xEE}, {0x0D}}, gathering(2, {V::Written})},
+        {"bytes after the third", Operation::Activate, {{0xF0, 0xBB, 0x3F, 0x00, 0x12}}, {V::Activated}},
+        {"activate ack to write", Operation::Write, {{0xF0, 0xBB, 0x0D}}, {V::WriteRejected}},
+        {"write ack to activate", Operation::Activate, {{0xF0, 0xEE, 0x0D}}, {V::ActivateRejected}},
+        {"parameters to write", Operation::Write, {kReply}, {V::WriteRejected}},
+        {"not starting with F0", Operation::Write, {{0x00, 0xF0, 0xEE, 0x0D}, {0xEE}, {0x0D}, {0xF0, 0xEE, 0x0D}},
+         {V::Dropped, V::Dropped, V::Dropped, V::Written}},
+        {"sixteen at once", Operation::Read, {plus(kReply, {1, 2, 3, 4})}, {V::Dropped}},
+        {"sixteenth in a later reception", Operation::Read, {head(kReply, 11), {0xAA, 0, 0, 0, 0}},
+         {V::Gathering, V::Dropped}},
+        {"read rejected", Operation::Read,
+         byteByByte({0xF0, 0xAB, 0xA0, 0x86, 0x01, 0x00, 0x3F, 0x42, 0x0F, 0x00, 0xA3, 0x0D}),
+         gathering(11, {V::ReadRejected})},
+        // What follows the rejection starts a new buffer with 00: dropped.
+        {"echoed probe under read", Operation::Read, byteByByte(kEchoedProbe),
+         gathering(11, {V::ReadRejected, V::Dropped, V::Dropped, V::Dropped})},
+        {"echoed probe under handshake", Operation::Handshake, byteByByte(kEchoedProbe),
+         gathering(14, {V::DeviceFound})},
+        {"direct reply under handshake", Operation::Handshake, {head(kReply, 11), {0x0D}},
+         {V::Gathering, V::DeviceFound}},
+        {"no request yet", Operation::None, byteByByte(plus(kEchoedProbe, {0x0D}), {{0xF0, 0xEE, 0x0D}}),
+         gathering(15, {V::Dropped, V::Gathering})},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Line line{c.op, {}, {0x99}};
+        EXPECT_EQ(line.feed(c.receptions), c.verdicts);
+        EXPECT_EQ(line.accepted, (Bytes{0x99}));
+    }
 }
 
 TEST(ReplyJudge, AcknowledgementGoodOnlyWithEndOrParityErrorMark)
@@ -67,157 +113,46 @@ TEST(ReplyJudge, AcknowledgementGoodOnlyWithEndOrParityErrorMark)
         SCOPED_TRACE(b3);
         const bool good = b3 == 0x0D || b3 == 0x3F;
         const auto third = static_cast<std::uint8_t>(b3);
-        Line write{Operation::Write, {}, {}};
-        EXPECT_EQ(write.feed({{0xF0, 0xEE, third}}).back(), good ? Verdict::Written : Verdict::WriteRejected);
-        Line activate{Operation::Activate, {}, {}};
-        EXPECT_EQ(activate.feed({{0xF0, 0xBB, third}}).back(),
+        EXPECT_EQ((Line{Operation::Write, {}, {}}.last({0xF0, 0xEE, third})),
+                  good ? Verdict::Written : Verdict::WriteRejected);
+        EXPECT_EQ((Line{Operation::Activate, {}, {}}.last({0xF0, 0xBB, third})),
                   good ? Verdict::Activated : Verdict::ActivateRejected);
     }
 }
 
-TEST(ReplyJudge, AcknowledgementOfTheOtherKindIsRejected)
-{
-    Line write{Operation::Write, {}, {}};
-    EXPECT_EQ(write.feed({{0xF0, 0xBB, 0x0D}}).back(), Verdict::WriteRejected);
-    Line activate{Operation::Activate, {}, {}};
-    EXPECT_EQ(activate.feed({{0xF0, 0xEE, 0x0D}}).back(), Verdict::ActivateRejected);
-    Line parameters{Operation::Write, {}, {}};
-    EXPECT_EQ(parameters.feed({kReply}).back(), Verdict::WriteRejected);
-}
-
-TEST(ReplyJudge, BytesAfterTheThirdOfAnAcknowledgementAreIgnored)
-{
-    Line line{Operation::Activate, {}, {}};
-    EXPECT_EQ(line.feed({{0xF0, 0xBB, 0x3F, 0x00, 0x12}}).back(), Verdict::Activated);
-}
-
-TEST(ReplyJudge, DropsBufferNotStartingWithF0)
-{
-    Line line{Operation::Write, {}, {}};
-    EXPECT_EQ(line.feed({{0x00, 0xF0, 0xEE, 0x0D}}).back(), Verdict::Dropped);
-    EXPECT_EQ(line.feed({{0xEE}, {0x0D}}), (std::vector<Verdict>{Verdict::Dropped, Verdict::Dropped}));
-    EXPECT_EQ(line.feed({{0xF0, 0xEE, 0x0D}}).back(), Verdict::Written);
-}
-
-TEST(ReplyJudge, HoldsFifteenBytesAndDropsTheSixteenth)
-{
-    Bytes fifteen = kReply;
-    fifteen.insert(fifteen.end(), {0x01, 0x02, 0x03});
-    Line read{Operation::Read, {}, {}};
-    EXPECT_EQ(read.feed({fifteen}).back(), Verdict::ParametersRead);
-    EXPECT_EQ(read.accepted, fifteen);
-
-    Bytes sixteen = fifteen;
-    sixteen.push_back(0x04);
-    Line readSixteen{Operation::Read, {}, {}};
-    EXPECT_EQ(readSixteen.feed({sixteen}).back(), Verdict::Dropped);
-    EXPECT_TRUE(readSixteen.accepted.empty());
-
-    Line readSplit{Operation::Read, {}, {}};
-    EXPECT_EQ(readSplit.feed({Bytes(kReply.begin(), kReply.begin() + 11), {0xAA, 0, 0, 0, 0}}),
-              (std::vector<Verdict>{Verdict::Gathering, Verdict::Dropped}));
-}
-
-TEST(ReplyJudge, ReadReplyByteByByteIsAcceptedAtTwelveAndCopied)
+TEST(ReplyJudge, ReadReplyIsAcceptedAtTwelveOrFifteenAndItsCopyKept)
 {
     Line line{Operation::Read, {}, {}};
-    EXPECT_EQ(line.feedByteByByte(kReply), gatheringThen(11, Verdict::ParametersRead));
+    EXPECT_EQ(line.feed(byteByByte(kReply)), gathering(11, {Verdict::ParametersRead}));
     EXPECT_EQ(line.accepted,
               (Bytes{0xF0, 0xAA, 0xA0, 0x86, 0x01, 0x00, 0x3F, 0x42, 0x0F, 0x00, 0xA3, 0x0D}));
-}
-
-TEST(ReplyJudge, AcceptedCopySurvivesTheNextReception)
-{
-    Line line{Operation::Read, {}, {}};
-    line.feed({kReply, {0xF0, 0x55}});
+    line.feed({{0xF0, 0x55}});
     EXPECT_EQ(line.accepted, kReply);
     EXPECT_EQ(line.buffer.RxBuffer, (Bytes{0xF0, 0x55}));
-}
 
-TEST(ReplyJudge, ReadRejectedAtTwelveWhenSecondByteIsNotAA)
-{
-    Line line{Operation::Read, {}, {0x99}};
-    Bytes wrong = kReply;
-    wrong[1] = 0xAB;
-    EXPECT_EQ(line.feedByteByByte(wrong), gatheringThen(11, Verdict::ReadRejected));
-    EXPECT_EQ(line.accepted, (Bytes{0x99}));
-}
-
-TEST(ReplyJudge, EchoedProbeIsRejectedByReadAndFoundByHandshake)
-{
-    Line read{Operation::Read, {}, {}};
-    std::vector<Verdict> expected = gatheringThen(11, Verdict::ReadRejected);
-    // What follows the rejection starts a new buffer with 00: dropped.
-    expected.insert(expected.end(), {Verdict::Dropped, Verdict::Dropped, Verdict::Dropped});
-    EXPECT_EQ(read.feedByteByByte(kEchoedProbe), expected);
-    EXPECT_TRUE(read.accepted.empty());
-
-    Line handshake{Operation::Handshake, {}, {}};
-    EXPECT_EQ(handshake.feedByteByByte(kEchoedProbe), gatheringThen(14, Verdict::DeviceFound));
-}
-
-TEST(ReplyJudge, HandshakeDirectReplyFoundOnceAtTwelve)
-{
-    Line line{Operation::Handshake, {}, {}};
-    EXPECT_EQ(line.feed({Bytes(kReply.begin(), kReply.begin() + 11), {0x0D}}),
-              (std::vector<Verdict>{Verdict::Gathering, Verdict::DeviceFound}));
-    EXPECT_TRUE(line.accepted.empty());
-}
-
-TEST(ReplyJudge, NothingIsAcceptedBeforeTheFirstRequest)
-{
-    Line line{Operation::None, {}, {}};
-    Bytes sixteen = kEchoedProbe;
-    sixteen.push_back(0x0D);
-    EXPECT_EQ(line.feedByteByByte(sixteen), gatheringThen(15, Verdict::Dropped));
-    EXPECT_EQ(line.feed({{0xF0, 0xEE, 0x0D}}).back(), Verdict::Gathering);
+    Line fifteen{Operation::Read, {}, {}};
+    EXPECT_EQ(fifteen.last(plus(kReply, {1, 2, 3})), Verdict::ParametersRead);
+    EXPECT_EQ(fifteen.accepted, plus(kReply, {1, 2, 3}));
 }
 
 TEST(ReplyJudge, BytesAfterAUsedReplyStartANewBuffer)
 {
     Line line{Operation::Write, {}, {}};
     EXPECT_EQ(line.feed({{0xF0, 0xEE, 0x0D}, {0xF0, 0xEE}, {0x3F}}),
-              (std::vector<Verdict>{Verdict::Written, Verdict::Gathering, Verdict::Written}));
+              (Verdicts{Verdict::Written, Verdict::Gathering, Verdict::Written}));
     EXPECT_EQ(line.buffer.RxBuffer, (Bytes{0xF0, 0xEE, 0x3F}));
-    EXPECT_EQ(line.feed({{0x0D, 0xF0, 0xEE, 0x0D}}).back(), Verdict::Dropped);
+    EXPECT_EQ(line.last({0x0D, 0xF0, 0xEE, 0x0D}), Verdict::Dropped);
 }
 
 TEST(ReplyJudge, EmptyReceptionChangesNothing)
 {
-    ReceiveBuffer fresh;
-    EXPECT_EQ(protocol::receive(fresh, {}, Operation::Write), Verdict::Gathering);
-    EXPECT_EQ(fresh.RxCount, 0);
-    EXPECT_TRUE(fresh.RxBuffer.empty());
-
-    Line line{Operation::Read, {}, {}};
-    line.feed({{0xF0, 0xAA}});
-    EXPECT_EQ(protocol::receive(line.buffer, {}, Operation::Read), Verdict::Gathering);
-    EXPECT_EQ(line.buffer.RxCount, 2);
-    EXPECT_EQ(line.buffer.RxBuffer, (Bytes{0xF0, 0xAA}));
-
-    Line ended{Operation::Write, {}, {}};
-    ended.feed({{0xF0, 0xEE, 0x0D}});
-    EXPECT_EQ(protocol::receive(ended.buffer, {}, Operation::Write), Verdict::Gathering);
-    EXPECT_EQ(ended.buffer.RxCount, 0);
-}
-
-TEST(ReplyJudge, CountDisagreeingWithTheBytesDoesNotReadPastThem)
-{
-    ReceiveBuffer negative{{0x11, 0x22}, -7};
-    EXPECT_EQ(protocol::receive(negative, {0xF0, 0xEE}, Operation::Write), Verdict::Gathering);
-    EXPECT_EQ(negative.RxBuffer, (Bytes{0xF0, 0xEE}));
-
-    ReceiveBuffer tooHigh{{0xF0, 0xEE}, 40};
-    EXPECT_EQ(protocol::receive(tooHigh, {0x0D}, Operation::Write), Verdict::Written);
-
-    ReceiveBuffer overfull{Bytes(20, 0xF0), 20};
-    EXPECT_EQ(protocol::receive(overfull, {0x0D}, Operation::Write), Verdict::Dropped);
-    EXPECT_EQ(overfull.RxCount, 0);
-}
-
-TEST(ReplyJudge, JudgeWaitsForThreeBytes)
-{
-    EXPECT_EQ(protocol::judge(Operation::Write, {0xF0, 0xEE}), Verdict::Gathering);
-    EXPECT_EQ(protocol::judge(Operation::Write, {}), Verdict::Gathering);
-    EXPECT_EQ(protocol::judge(Operation::Write, {0xF0, 0xEE, 0x0D}), Verdict::Written);
+    // Fresh, gathering, and just reset after a used reply (stale bytes kept).
+    for (const ReceiveBuffer &before : {ReceiveBuffer{}, ReceiveBuffer{{0xF0, 0xAA}, 2},
+                                        ReceiveBuffer{{0xF0, 0xEE, 0x0D}, 0}}) {
+        SCOPED_TRACE(before.RxCount);
+        ReceiveBuffer buffer = before;
+        EXPECT_EQ(protocol::receive(buffer, {}, Operation::Read), Verdict::Gathering);
+        EXPECT_EQ(buffer.RxCount, before.RxCount);
+        EXPECT_EQ(buffer.RxBuffer, before.RxBuffer);
+    }
 }
