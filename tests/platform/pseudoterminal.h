@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 // A pseudo-terminal pair: the link opens the device (the slave side), the
-// test plays the far end on the master side.
+// test plays the far end, raw and non-blocking, on the master side.
 class PseudoTerminal
 {
 public:
@@ -22,7 +22,6 @@ public:
         if (::openpty(&m_master, &m_slave, nullptr, nullptr, nullptr) != 0)
             return;
         m_path = QString::fromLocal8Bit(::ttyname(m_slave));
-        // The far end reads and writes bytes, never lines.
         termios tio {};
         ::tcgetattr(m_master, &tio);
         ::cfmakeraw(&tio);
@@ -61,8 +60,7 @@ public:
     bool send(const QByteArray &bytes)
     {
         qsizetype done = 0;
-        QDeadlineTimer deadline(2000);
-        while (done < bytes.size() && !deadline.hasExpired()) {
+        for (QDeadlineTimer deadline(2000); done < bytes.size() && !deadline.hasExpired();) {
             const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
             if (n > 0)
                 done += n;
@@ -77,8 +75,7 @@ public:
     QByteArray receive(qsizetype count, int ms = 2000)
     {
         QByteArray got;
-        QDeadlineTimer deadline(ms);
-        while (got.size() < count && !deadline.hasExpired()) {
+        for (QDeadlineTimer deadline(ms); got.size() < count && !deadline.hasExpired();) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             char buf[512];
             const ssize_t n = ::read(m_master, buf, sizeof buf);
