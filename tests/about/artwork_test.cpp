@@ -7,81 +7,51 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-QColor at(const QPixmap &pixmap, int x, int y)
+const QColor kBlue(0x1f, 0x4e, 0xb4);
+const QColor kWhite(255, 255, 255);
+
+void expectTransparentCorners(const QImage &image)
 {
-    return pixmap.toImage().pixelColor(x, y);
+    const int last = image.width() - 1;
+    for (const QPoint &p : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
+        EXPECT_EQ(image.pixelColor(p).alpha(), 0) << p.x() << "," << p.y();
 }
-
-void expectTransparentCorners(const QPixmap &pixmap)
-{
-    const int last = pixmap.width() - 1;
-    EXPECT_EQ(at(pixmap, 0, 0).alpha(), 0);
-    EXPECT_EQ(at(pixmap, last, 0).alpha(), 0);
-    EXPECT_EQ(at(pixmap, 0, last).alpha(), 0);
-    EXPECT_EQ(at(pixmap, last, last).alpha(), 0);
-}
-
-// Centres of the three lamps, top to bottom, and their lit and unlit colours.
-struct LampSpot {
-    Lamp lamp;
-    int y;
-    QColor bright;
-    QColor dark;
-};
-
-const LampSpot kSpots[] = {
-    {Lamp::Red, 7, QColor(255, 0, 0), QColor(128, 0, 0)},
-    {Lamp::Yellow, 16, QColor(255, 255, 0), QColor(128, 128, 0)},
-    {Lamp::Green, 25, QColor(0, 255, 0), QColor(0, 128, 0)},
-};
 
 } // namespace
 
-TEST(LampPicture, Is32PixelsSquareWithTransparentBackground)
+TEST(LampPicture, OnlyTheChosenLampIsLitInABlackHousingOnTransparency)
 {
-    for (Lamp lamp : {Lamp::Green, Lamp::Yellow, Lamp::Red}) {
-        const QPixmap picture = lampPixmap(lamp);
-        EXPECT_EQ(picture.size(), QSize(32, 32));
+    // Centres of the three lamps, top to bottom, and their lit and unlit colours.
+    const struct {
+        Lamp lamp;
+        int y;
+        QColor bright, dark;
+    } spots[] = {
+        {Lamp::Red, 7, QColor(255, 0, 0), QColor(128, 0, 0)},
+        {Lamp::Yellow, 16, QColor(255, 255, 0), QColor(128, 128, 0)},
+        {Lamp::Green, 25, QColor(0, 255, 0), QColor(0, 128, 0)},
+    };
+    for (const auto &lit : spots) {
+        SCOPED_TRACE(lit.y);
+        const QImage picture = lampPixmap(lit.lamp).toImage();
+        ASSERT_EQ(picture.size(), QSize(32, 32));
         expectTransparentCorners(picture);
-        // Beside the housing.
-        EXPECT_EQ(at(picture, 3, 16).alpha(), 0);
-        EXPECT_EQ(at(picture, 28, 16).alpha(), 0);
-    }
-}
-
-TEST(LampPicture, HousingIsBlack)
-{
-    for (Lamp lamp : {Lamp::Green, Lamp::Yellow, Lamp::Red}) {
-        const QPixmap picture = lampPixmap(lamp);
-        EXPECT_EQ(at(picture, 10, 16), QColor(0, 0, 0));
-        EXPECT_EQ(at(picture, 16, 1), QColor(0, 0, 0));
-        EXPECT_EQ(at(picture, 16, 30), QColor(0, 0, 0));
-    }
-}
-
-TEST(LampPicture, OnlyTheChosenLampIsBrightTheOthersDark)
-{
-    for (const LampSpot &lit : kSpots) {
-        const QPixmap picture = lampPixmap(lit.lamp);
-        for (const LampSpot &spot : kSpots) {
+        EXPECT_EQ(picture.pixelColor(3, 16).alpha(), 0); // beside the housing
+        EXPECT_EQ(picture.pixelColor(28, 16).alpha(), 0);
+        for (const QPoint &p : {QPoint(10, 16), QPoint(16, 1), QPoint(16, 30)})
+            EXPECT_EQ(picture.pixelColor(p), QColor(0, 0, 0)) << p.x() << "," << p.y();
+        for (const auto &spot : spots) {
             SCOPED_TRACE(spot.y);
-            EXPECT_EQ(at(picture, 16, spot.y), spot.lamp == lit.lamp ? spot.bright : spot.dark);
-        }
-    }
-}
-
-TEST(LampPicture, LitLampHasLightGreyRimUnlitLampsHaveNone)
-{
-    // Just inside the lamp's edge, below its centre: half rim, half fill.
-    for (const LampSpot &lit : kSpots) {
-        const QPixmap picture = lampPixmap(lit.lamp);
-        for (const LampSpot &spot : kSpots) {
-            SCOPED_TRACE(spot.y);
-            const QColor edge = at(picture, 16, spot.y - 4);
-            if (spot.lamp == lit.lamp) {
-                // Grey mixed in lifts every channel well above black.
+            const bool on = spot.lamp == lit.lamp;
+            EXPECT_EQ(picture.pixelColor(16, spot.y), on ? spot.bright : spot.dark);
+            // Just inside the lamp's edge: a lit lamp's light grey rim lifts
+            // every channel well above black; an unlit lamp has none.
+            const QColor edge = picture.pixelColor(16, spot.y - 4);
+            if (on) {
                 EXPECT_GT(edge.red(), 80);
                 EXPECT_GT(edge.green(), 80);
                 EXPECT_GT(edge.blue(), 80);
@@ -92,49 +62,28 @@ TEST(LampPicture, LitLampHasLightGreyRimUnlitLampsHaveNone)
     }
 }
 
-TEST(LampPicture, PicturesDifferFromEachOther)
+TEST(Emblem, WhiteMastOnABlueDiscWithTransparentCornersAtEverySize)
 {
-    const QImage green = lampPixmap(Lamp::Green).toImage();
-    const QImage yellow = lampPixmap(Lamp::Yellow).toImage();
-    const QImage red = lampPixmap(Lamp::Red).toImage();
-    EXPECT_NE(green, yellow);
-    EXPECT_NE(yellow, red);
-    EXPECT_NE(green, red);
-}
-
-TEST(Emblem, CornersAreTransparentOutsideTheDisc)
-{
-    for (int size : {16, 32, 48, 256}) {
-        SCOPED_TRACE(size);
-        const QPixmap emblem = emblemPixmap(size);
-        EXPECT_EQ(emblem.size(), QSize(size, size));
+    const struct {
+        int size;
+        std::vector<std::pair<QPoint, QColor>> spots;
+    } cases[] = {
+        {16, {}},
+        {32,
+         {{{16, 4}, kBlue}, {{4, 16}, kBlue}, {{6, 26}, kBlue}, {{16, 10}, kWhite}, {{16, 20}, kWhite}}},
+        {48, {}},
+        // Drawn at that size, not scaled up.
+        {256, {{{128, 32}, kBlue}, {{128, 80}, kWhite}, {{128, 160}, kWhite}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.size);
+        const QImage emblem = emblemPixmap(c.size).toImage();
+        ASSERT_EQ(emblem.size(), QSize(c.size, c.size));
         expectTransparentCorners(emblem);
+        for (const auto &[p, colour] : c.spots)
+            EXPECT_EQ(emblem.pixelColor(p), colour) << p.x() << "," << p.y();
     }
-}
-
-TEST(Emblem, WhiteMastOnBlueDisc)
-{
-    const QPixmap emblem = emblemPixmap();
-    ASSERT_EQ(emblem.size(), QSize(32, 32));
-    const QColor blue(0x1f, 0x4e, 0xb4);
-    const QColor white(255, 255, 255);
-    EXPECT_EQ(at(emblem, 16, 4), blue);  // above the mast
-    EXPECT_EQ(at(emblem, 4, 16), blue);  // left of the waves
-    EXPECT_EQ(at(emblem, 6, 26), blue);  // beside the tower's foot
-    EXPECT_EQ(at(emblem, 16, 10), white); // the radiator
-    EXPECT_EQ(at(emblem, 16, 20), white); // the mast
-}
-
-TEST(Emblem, LargeSizeIsDrawnNotScaledUp)
-{
-    const QPixmap emblem = emblemPixmap(256);
-    EXPECT_EQ(at(emblem, 128, 32), QColor(0x1f, 0x4e, 0xb4));
-    EXPECT_EQ(at(emblem, 128, 80), QColor(255, 255, 255));
-    EXPECT_EQ(at(emblem, 128, 160), QColor(255, 255, 255));
-}
-
-TEST(Emblem, NonsenseSizeGivesAPictureAnyway)
-{
+    EXPECT_EQ(emblemPixmap().size(), QSize(32, 32));
     EXPECT_FALSE(emblemPixmap(0).isNull());
     EXPECT_FALSE(emblemPixmap(-7).isNull());
 }
@@ -145,5 +94,5 @@ TEST(Emblem, IconCarriesEverySize)
     const QList<QSize> sizes = icon.availableSizes();
     for (int size : {16, 32, 48, 64, 256})
         EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
-    EXPECT_EQ(icon.pixmap(32, 32).toImage().pixelColor(16, 4), QColor(0x1f, 0x4e, 0xb4));
+    EXPECT_EQ(icon.pixmap(32, 32).toImage().pixelColor(16, 4), kBlue);
 }
