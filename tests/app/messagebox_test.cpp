@@ -7,54 +7,42 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Seen {
-    bool modal = false;
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QStringList buttons;
-};
-
-// Shows one box and looks at it while it is open, then presses its button.
-Seen showAndLook(const QString &text, const QString &title, MessageIcon icon)
+TEST(QtMessageBox, ShowsTheTextModallyWithOnlyAChineseOkButtonTitleAndIcon)
 {
-    Seen seen;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen.modal = box->isModal();
-        seen.text = box->text();
-        seen.title = box->windowTitle();
-        seen.icon = box->icon();
-        for (QAbstractButton *b : box->buttons())
-            seen.buttons << b->text();
-        box->buttons().first()->click();
-    });
-    QtMessageBox().show(text, title, icon);
-    return seen;
-}
-
-} // namespace
-
-TEST(QtMessageBox, ShowsTheTextModallyWithOnlyAChineseOkButton)
-{
-    const Seen seen = showAndLook(QStringLiteral("读取完毕！"), QString(), MessageIcon::None);
-    EXPECT_TRUE(seen.modal);
-    EXPECT_EQ(seen.text, QStringLiteral("读取完毕！"));
-    EXPECT_EQ(seen.buttons, QStringList{"确定"});
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    // Blank rather than empty, or the desktop would show the program name.
-    EXPECT_TRUE(seen.title.trimmed().isEmpty());
-    EXPECT_FALSE(seen.title.isEmpty());
-}
-
-TEST(QtMessageBox, CarriesTheGivenTitleAndTheStopIcon)
-{
-    const Seen seen = showAndLook(QStringLiteral("调用浏览器错误！"), QStringLiteral("错误："),
-                                  MessageIcon::Critical);
-    EXPECT_EQ(seen.title, QStringLiteral("错误："));
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, QStringList{"确定"});
+    const struct {
+        const char *text, *title;
+        MessageIcon icon;
+        QMessageBox::Icon shown;
+    } cases[] = {
+        {"读取完毕！", "", MessageIcon::None, QMessageBox::NoIcon},
+        {"调用浏览器错误！", "错误：", MessageIcon::Critical, QMessageBox::Critical},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        bool looked = false;
+        // Looks at the box while it is open, then presses its button.
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            looked = true;
+            EXPECT_TRUE(box->isModal());
+            EXPECT_EQ(box->text(), QString::fromUtf8(c.text));
+            EXPECT_EQ(box->icon(), c.shown);
+            if (*c.title) {
+                EXPECT_EQ(box->windowTitle(), QString::fromUtf8(c.title));
+            } else {
+                // Blank rather than empty, or the desktop would show the program name.
+                EXPECT_TRUE(box->windowTitle().trimmed().isEmpty());
+                EXPECT_FALSE(box->windowTitle().isEmpty());
+            }
+            QStringList buttons;
+            for (QAbstractButton *b : box->buttons())
+                buttons << b->text();
+            EXPECT_EQ(buttons, QStringList {"确定"});
+            box->buttons().first()->click();
+        });
+        const QString title = *c.title ? QString::fromUtf8(c.title) : QString();
+        QtMessageBox().show(QString::fromUtf8(c.text), title, c.icon);
+        EXPECT_TRUE(looked);
+    }
 }

@@ -1,12 +1,5 @@
 #include "windowfixture.h"
 
-namespace {
-
-const std::initializer_list<int> kReply = {0xF0, 0xAA, 0xA0, 0x86, 0x01, 0x00,
-                                           0x3F, 0x42, 0x0F, 0x00, 0xA3, 0x0D};
-
-} // namespace
-
 class ReceiveTest : public WindowTest
 {
 protected:
@@ -16,6 +9,8 @@ protected:
         form->Form_Load(); // sends the start-up read
         link_->written.clear();
     }
+
+    const QByteArray kReply = hex("f0aaa08601003f420f00a30d");
 
     QStringList currentValues() const
     {
@@ -29,10 +24,10 @@ TEST_F(ReceiveTest, ReadReplyInPiecesFillsTheBoxesAfterTheBoxCloses)
     QStringList seenWhileOpen;
     messages->whileOpen = [&] { seenWhileOpen = currentValues(); };
 
-    link_->deliver(bytes({0xF0, 0xAA, 0xA0}));
-    link_->deliver(bytes({0x86, 0x01, 0x00, 0x3F, 0x42}));
+    link_->deliver(hex("f0aaa0"));
+    link_->deliver(hex("8601003f42"));
     EXPECT_TRUE(messages->shown.empty());
-    link_->deliver(bytes({0x0F, 0x00, 0xA3, 0x0D}));
+    link_->deliver(hex("0f00a30d"));
 
     ASSERT_EQ(messages->texts(), QStringList{"读取完毕！"});
     EXPECT_EQ(messages->shown[0].title, QString());
@@ -51,9 +46,9 @@ TEST_F(ReceiveTest, AReceptionWhileReadDoneIsShownDoesNotSpoilTheDecodedFrame)
     // new buffer, but the boxes must show the frame that was accepted.
     messages->whileOpen = [&] {
         form->state().OpTag = protocol::Operation::Handshake;
-        link_->deliver(bytes({0xF0, 0xAA, 0x01, 0x02}));
+        link_->deliver(hex("f0aa0102"));
     };
-    link_->deliver(bytes(kReply));
+    link_->deliver(kReply);
 
     EXPECT_EQ(messages->texts(), QStringList{"读取完毕！"});
     EXPECT_EQ(currentValues(), (QStringList{"100000", "999999", "9600", "19200", "奇"}));
@@ -64,9 +59,9 @@ TEST_F(ReceiveTest, HandshakeAnsweredWhileReadDoneIsOpenStopsTheScan)
     timer1->setEnabled(true);
     messages->whileOpen = [&] {
         form->state().OpTag = protocol::Operation::Handshake;
-        link_->deliver(bytes(kReply));
+        link_->deliver(kReply);
     };
-    link_->deliver(bytes(kReply));
+    link_->deliver(kReply);
 
     EXPECT_EQ(messages->texts(), (QStringList{"读取完毕！", "检测到设备。"}));
     EXPECT_FALSE(timer1->isEnabled());
@@ -76,21 +71,21 @@ TEST_F(ReceiveTest, HandshakeAnsweredWhileReadDoneIsOpenStopsTheScan)
 
 TEST_F(ReceiveTest, SettingsByte30LeavesParityAsItWas)
 {
-    link_->deliver(bytes(kReply));
+    link_->deliver(kReply);
     form->Command1_Click();
-    link_->deliver(bytes({0xF0, 0xAA, 0, 0, 0, 0, 0, 0, 0, 0, 0x30, 0x55}));
+    link_->deliver(hex("f0aa00000000000000003055"));
     EXPECT_EQ(currentValues(), (QStringList{"0", "0", "1200", "1200", "奇"}));
 }
 
 TEST_F(ReceiveTest, GoodAcknowledgementsReportSuccess)
 {
     form->state().OpTag = protocol::Operation::Write;
-    link_->deliver(bytes({0xF0}));
-    link_->deliver(bytes({0xEE}));
+    link_->deliver(hex("f0"));
+    link_->deliver(hex("ee"));
     EXPECT_TRUE(messages->shown.empty());
-    link_->deliver(bytes({0x0D}));
+    link_->deliver(hex("0d"));
     form->state().OpTag = protocol::Operation::Activate;
-    link_->deliver(bytes({0xF0, 0xBB, 0x3F}));
+    link_->deliver(hex("f0bb3f"));
 
     EXPECT_EQ(messages->texts(), (QStringList{"写入成功！", "激活成功！"}));
     EXPECT_FALSE(timer2->isEnabled());
@@ -99,7 +94,7 @@ TEST_F(ReceiveTest, GoodAcknowledgementsReportSuccess)
 TEST_F(ReceiveTest, RejectedWriteIsReportedByTheFailureTimerWithTheAppTitle)
 {
     form->state().OpTag = protocol::Operation::Write;
-    link_->deliver(bytes({0xF0, 0xEE, 0x0A}));
+    link_->deliver(hex("f0ee0a"));
 
     EXPECT_TRUE(messages->shown.empty());
     EXPECT_TRUE(timer2->isEnabled());
@@ -115,9 +110,9 @@ TEST_F(ReceiveTest, RejectedWriteIsReportedByTheFailureTimerWithTheAppTitle)
 TEST_F(ReceiveTest, RejectedWriteThenRejectedReadGivesOneReportNamingTheRead)
 {
     form->state().OpTag = protocol::Operation::Write;
-    link_->deliver(bytes({0xF0, 0xEE, 0x00}));
+    link_->deliver(hex("f0ee00"));
     form->state().OpTag = protocol::Operation::Read;
-    link_->deliver(bytes({0xF0, 0xCC, 0x0D, 0xF0, 0xAA, 1, 2, 3, 4, 5, 6, 7}));
+    link_->deliver(hex("f0cc0df0aa01020304050607"));
     EXPECT_TRUE(messages->shown.empty()); // a rejected read is silent
 
     timer2->fire();
@@ -128,8 +123,8 @@ TEST_F(ReceiveTest, RejectedWriteThenRejectedReadGivesOneReportNamingTheRead)
 TEST_F(ReceiveTest, TwoRejectionsGiveOneReport)
 {
     form->state().OpTag = protocol::Operation::Activate;
-    link_->deliver(bytes({0xF0, 0xBB, 0x00}));
-    link_->deliver(bytes({0xF0, 0xBB, 0x01}));
+    link_->deliver(hex("f0bb00"));
+    link_->deliver(hex("f0bb01"));
     // A tick falling due while its own report is open opens no second box.
     messages->whileOpen = [&] { timer2->fire(); };
     timer2->fire();
@@ -138,9 +133,9 @@ TEST_F(ReceiveTest, TwoRejectionsGiveOneReport)
 
 TEST_F(ReceiveTest, GarbageAndOverlongReceptionsAreDropped)
 {
-    link_->deliver(bytes({0x00, 0xF0, 0xAA}));
+    link_->deliver(hex("00f0aa"));
     link_->deliver(QByteArray(16, char(0xF0)));
     EXPECT_EQ(form->state().rx.RxCount, 0);
-    link_->deliver(bytes(kReply));
+    link_->deliver(kReply);
     EXPECT_EQ(messages->texts(), QStringList{"读取完毕！"});
 }

@@ -19,7 +19,7 @@ TEST_F(StartupTest, OpensPortOneThreeTimesAndSendsOneReadAt4800)
     EXPECT_TRUE(link_->rts);
     EXPECT_EQ(link_->inputLen, 0);
     ASSERT_EQ(link_->written.size(), 1);
-    EXPECT_EQ(link_->written[0], bytes({0xF0, 0xCC, 0x0D}));
+    EXPECT_EQ(link_->written[0], hex("f0cc0d"));
     EXPECT_TRUE(messages->shown.empty());
 }
 
@@ -67,17 +67,20 @@ TEST_F(StartupTest, PortInUseAtStartUpNamesThePortAndSendsNothing)
     EXPECT_TRUE(form->state().ReplyPending);
 }
 
-TEST_F(StartupTest, PickingAnotherPortReopensWithTheSameSettings)
+TEST_F(StartupTest, PickingAPortReopensItWithTheSameSettingsEvenTheSameOne)
 {
     form->Form_Load();
     link_->written.clear();
+    const size_t opens = link_->opens.size();
+    auto *combo = child<QComboBox>("Combo4");
+    emit combo->activated(0);
+    EXPECT_EQ(link_->opens.size(), opens + 1);
+    EXPECT_EQ(link_->closes, int(opens)); // closed before each reopen
+
     form->state().SendReady = false;
     form->state().ReplyPending = true;
-
-    auto *combo = child<QComboBox>("Combo4");
     combo->setCurrentIndex(2);
     emit combo->activated(2);
-
     EXPECT_EQ(link_->opens.back().port, 3);
     EXPECT_EQ(link_->opens.back().settings, QStringLiteral("4800,N,8,1"));
     EXPECT_TRUE(link_->portOpen());
@@ -85,15 +88,6 @@ TEST_F(StartupTest, PickingAnotherPortReopensWithTheSameSettings)
     EXPECT_FALSE(form->state().ReplyPending);
     EXPECT_TRUE(link_->written.isEmpty());
     EXPECT_TRUE(messages->shown.empty());
-}
-
-TEST_F(StartupTest, PickingTheSamePortAgainReopensIt)
-{
-    form->Form_Load();
-    const size_t opens = link_->opens.size();
-    emit child<QComboBox>("Combo4")->activated(0);
-    EXPECT_EQ(link_->opens.size(), opens + 1);
-    EXPECT_EQ(link_->closes, int(opens)); // closed before each reopen
 }
 
 TEST_F(StartupTest, APortThatWillNotOpenLeavesEveryPortClosedUntilAGoodPick)
@@ -147,22 +141,19 @@ TEST_F(StartupTest, RequestsOnAClosedPortEndSilently)
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(StartupTest, PortTooltipsShowTheDeviceOrItsAbsence)
+class PortTooltipTest : public WindowTest
 {
-    // Rebuild with a port map that knows COM2 only.
-    Form1Seams seams;
-    seams.MSComm1 = std::make_unique<FakeLink>();
-    seams.Timer1 = std::make_unique<FakeTimer>();
-    seams.Timer2 = std::make_unique<FakeTimer>();
-    seams.messages = std::make_unique<FakeMessageBox>();
-    seams.portDevice = [](int n) -> std::optional<QString> {
-        if (n == 2)
-            return QStringLiteral("/dev/ttyUSB0");
-        return std::nullopt;
-    };
-    Form1 other(std::move(seams));
-    auto *combo = other.findChild<QComboBox *>(QStringLiteral("Combo4"));
+    void beforeCreate(Form1Seams &seams) override
+    {
+        seams.portDevice = [](int n) {
+            return n == 2 ? std::optional<QString>(QStringLiteral("/dev/ttyUSB0")) : std::nullopt;
+        };
+    }
+};
+
+TEST_F(PortTooltipTest, PortTooltipsShowTheDeviceOrItsAbsence)
+{
+    auto *combo = child<QComboBox>("Combo4");
     EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("COM2 → /dev/ttyUSB0"));
-    EXPECT_EQ(combo->itemData(0, Qt::ToolTipRole).toString(),
-              QStringLiteral("COM1：没有对应的串口设备"));
+    EXPECT_EQ(combo->itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("COM1：没有对应的串口设备"));
 }
