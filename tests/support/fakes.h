@@ -150,14 +150,7 @@ public:
     FakeControls() { texts[0] = texts[1] = QStringLiteral("100000"); }
 
     int listIndex(ListControl l) const override { return lists[int(l)]; }
-    void setListIndex(ListControl l, int index) override
-    {
-        if (lists[int(l)] == index)
-            return;
-        lists[int(l)] = index;
-        if (onListClick)
-            onListClick(l);
-    }
+    void setListIndex(ListControl l, int index) override { lists[int(l)] = index; }
     QString listText(ListControl l) const override
     {
         return l == ListControl::Combo4 && lists[3] >= 0
@@ -179,7 +172,6 @@ public:
     std::array<QString, 7> texts;
     bool buttons = false;
     std::vector<Lamp> lamps;
-    std::function<void(ListControl)> onListClick;
 
 private:
     Lamp m_lamp = Lamp::Red;
