@@ -2,9 +2,7 @@
 #include "failurereport.h"
 #include "scansettings.h"
 
-#include "fakes.h"
-#include "formcontext.h"
-#include "formstate.h"
+#include "fakeform.h"
 
 #include <QByteArray>
 
@@ -28,7 +26,7 @@ const char *const kOrder[21] = {
 // The window after start-up: port 1 open (at "4800,N,8,1" unless told
 // otherwise), every list at its first item. The receive handler is not part
 // of this; its effect on the shared flags is played by answered().
-struct Window {
+struct Window : FakeForm {
     explicit Window(const char *settings = "4800,N,8,1")
     {
         link.setSettings(QString::fromLatin1(settings));
@@ -63,13 +61,6 @@ struct Window {
 
     int probes() const { return static_cast<int>(link.written.count(kProbe)); }
 
-    FormState state;
-    FakeControls controls;
-    FakeLink link;
-    FakeTimer timer1;
-    FakeTimer timer2;
-    FakeMessageBox boxes;
-    FormContext form{state, controls, link, timer1, timer2, boxes};
     DetectionScan scan{form};
     FailureReport report{form};
 };

@@ -1,8 +1,6 @@
 #include "requests.h"
 
-#include "fakes.h"
-#include "formcontext.h"
-#include "formstate.h"
+#include "fakeform.h"
 
 #include <QByteArray>
 
@@ -18,7 +16,7 @@ QByteArray bytes(std::initializer_list<unsigned char> values)
 
 // The window with the port open, both frequencies at 100000 and every list
 // at its first item; an earlier exchange is still pending.
-struct Window {
+struct Window : FakeForm {
     Window(const char *text1 = "100000", const char *text2 = "100000")
     {
         link.setPortOpen(true);
@@ -40,13 +38,6 @@ struct Window {
         EXPECT_FALSE(timer2.isEnabled());
     }
 
-    FormState state;
-    FakeControls controls;
-    FakeLink link;
-    FakeTimer timer1;
-    FakeTimer timer2;
-    FakeMessageBox boxes;
-    FormContext form{state, controls, link, timer1, timer2, boxes};
     Requests requests{form};
 };
 
