@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls.h"
+#include "frames.h"
 #include "formstate.h"
 #include "messagebox.h"
 #include "seriallink.h"
@@ -15,3 +16,10 @@ struct FormContext {
     Timer &Timer2;
     MessageBox &messages;
 };
+
+// Queues one request frame on the link, whole.
+inline CommError writeFrame(SerialLink &link, const protocol::Bytes &frame)
+{
+    return link.output(QByteArray(reinterpret_cast<const char *>(frame.data()),
+                                  static_cast<qsizetype>(frame.size())));
+}

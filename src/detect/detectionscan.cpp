@@ -6,7 +6,6 @@
 #include "operation.h"
 #include "uitexts.h"
 
-#include <QByteArray>
 
 void DetectionScan::Command4_Click()
 {
@@ -49,10 +48,7 @@ void DetectionScan::Timer1_Timer()
     if (state.SendReady) {
         state.OpTag = state.ReplyPending ? protocol::Operation::Read
                                          : protocol::Operation::Handshake;
-        const protocol::Bytes probe = protocol::ReadRequest();
-        const QByteArray bytes(reinterpret_cast<const char *>(probe.data()),
-                               static_cast<qsizetype>(probe.size()));
-        if (m_form.MSComm1.output(bytes) != CommError::None) {
+        if (writeFrame(m_form.MSComm1, protocol::ReadRequest()) != CommError::None) {
             // A closed port (start-up never opened it): the tick counts as
             // unanswered and SendReady keeps its value.
             state.ReplyPending = true;

@@ -4,19 +4,7 @@
 #include "operation.h"
 #include "uitexts.h"
 
-#include <QByteArray>
-
 #include <limits>
-
-namespace {
-
-QByteArray toByteArray(const protocol::Bytes &bytes)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()));
-}
-
-} // namespace
 
 std::uint32_t frequencyValue(const QString &content)
 {
@@ -38,7 +26,7 @@ void Requests::Command1_Click()
     m_form.state.SendReady = false;
     m_form.state.OpTag = protocol::Operation::Read;
     // A closed port refuses the write; the request then ends without a word.
-    m_form.MSComm1.output(toByteArray(protocol::ReadRequest()));
+    writeFrame(m_form.MSComm1, protocol::ReadRequest());
 }
 
 void Requests::Command2_Click()
@@ -60,7 +48,7 @@ void Requests::Command2_Click()
         transmit, receive, m_form.controls.listIndex(ListControl::Combo1),
         m_form.controls.listIndex(ListControl::Combo2),
         m_form.controls.listIndex(ListControl::Combo3));
-    m_form.MSComm1.output(toByteArray(frame));
+    writeFrame(m_form.MSComm1, frame);
 }
 
 void Requests::Command3_Click()
@@ -69,7 +57,7 @@ void Requests::Command3_Click()
     m_form.state.OpTag = protocol::Operation::Activate;
     // Only a frame that went out frees the link for the next probe; after a
     // refused write SendReady stays clear.
-    if (m_form.MSComm1.output(toByteArray(protocol::ActivateRequest())) != CommError::None)
+    if (writeFrame(m_form.MSComm1, protocol::ActivateRequest()) != CommError::None)
         return;
     m_form.state.SendReady = true;
 }
