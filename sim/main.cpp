@@ -38,6 +38,7 @@
 #include "ptyport.h"
 #include "simulator.h"
 
+#include <csignal>
 #include <signal.h>
 
 #include <cstdio>
@@ -45,11 +46,11 @@
 
 namespace {
 
-volatile bool g_stop = false;
+volatile std::sig_atomic_t g_stop = 0;
 
 extern "C" void onStopSignal(int)
 {
-    g_stop = true;
+    g_stop = 1;
 }
 
 } // namespace

@@ -336,7 +336,7 @@ int Simulator::timeoutMs() const
     return t;
 }
 
-int Simulator::run(volatile const bool &stopRequested)
+int Simulator::run(const volatile std::sig_atomic_t &stopRequested)
 {
     sigset_t blocked;
     sigset_t waiting;

@@ -6,6 +6,7 @@
 #include "transceiver.h"
 
 #include <chrono>
+#include <csignal>
 #include <deque>
 #include <optional>
 #include <random>
@@ -23,7 +24,7 @@ public:
     // The first log line; a script waits for it before starting the tool.
     void announce();
     // Runs until stopRequested() turns true or the time limit passes.
-    int run(volatile const bool &stopRequested);
+    int run(const volatile std::sig_atomic_t &stopRequested);
 
 private:
     struct Pending {
