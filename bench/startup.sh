@@ -26,4 +26,5 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 
 echo "peak resident memory: $rss KiB"
-echo "CPU while idle for 10 s: $(echo "scale=2; ($cpu1 - $cpu0) / $(getconf CLK_TCK)" | bc) s"
+awk -v t="$((cpu1 - cpu0))" -v hz="$(getconf CLK_TCK)" \
+    'BEGIN { printf "CPU while idle for 10 s: %.2f s\n", t / hz }'
