@@ -1,6 +1,7 @@
 #include "frequencyfilter.h"
 
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -69,26 +70,20 @@ FrequencyBox frequencyRule(const FrequencyBox &changed)
 
 void applyFrequencyRule(QLineEdit &box, QString &remembered)
 {
-    // setText raises textChanged again from inside this call; that nested
-    // run is already part of frequencyRule's result.
-    static bool running = false;
-    if (running)
-        return;
-    running = true;
-
     FrequencyBox now;
     now.content = box.text();
     now.caret = box.hasSelectedText() ? box.selectionStart() : box.cursorPosition();
     now.remembered = remembered;
     const FrequencyBox after = frequencyRule(now);
 
-    // An accepted edit leaves the box (and any selection) alone. After a
-    // restore, setText has put the caret at the end; the rule says where.
+    // The nested run a restore raises is already part of the rule's result,
+    // so the box's own change signal stays quiet meanwhile. An accepted edit
+    // leaves the box (and any selection) alone; after a restore, setText has
+    // put the caret at the end and the rule says where it belongs.
+    const QSignalBlocker quiet(box);
     if (after.content != now.content)
         box.setText(after.content);
     if (after.content != now.content || after.caret != now.caret)
         box.setCursorPosition(after.caret);
     remembered = after.remembered;
-
-    running = false;
 }
