@@ -62,6 +62,15 @@ void paint(QWidget *w, const QColor &background, const QColor &foreground)
     w->setAutoFillBackground(true);
 }
 
+// Command3, Combo3 and Text3 all go to the third slot of their kind.
+size_t slotOf(const QString &name)
+{
+    qsizetype digits = name.size();
+    while (digits > 0 && name.at(digits - 1).isDigit())
+        --digits;
+    return size_t(name.mid(digits).toInt() - 1);
+}
+
 QString portTooltip(int port, const std::optional<QString> &device)
 {
     const QString name = QStringLiteral("COM%1").arg(port);
@@ -138,8 +147,7 @@ void Form1::buildControls()
         case Kind::Button: {
             auto *button = new QPushButton(caption, parent);
             button->setAutoDefault(false);
-            const int number = name.mid(int(qstrlen("Command"))).toInt();
-            m_buttons[size_t(number - 1)] = button;
+            m_buttons[slotOf(name)] = button;
             w = button;
             break;
         }
@@ -168,8 +176,7 @@ void Form1::buildControls()
                 break;
             }
             combo->setCurrentIndex(-1);
-            const int number = name.mid(int(qstrlen("Combo"))).toInt();
-            m_lists[size_t(number - 1)] = combo;
+            m_lists[slotOf(name)] = combo;
             w = combo;
             break;
         }
@@ -182,8 +189,7 @@ void Form1::buildControls()
             } else {
                 paint(box, Qt::black, Qt::cyan);
             }
-            const int number = name.mid(int(qstrlen("Text"))).toInt();
-            m_boxes[size_t(number - 1)] = box;
+            m_boxes[slotOf(name)] = box;
             w = box;
             break;
         }
