@@ -1,6 +1,6 @@
 // Starts the tool's main window exactly as the tool does and reports how
 // long after process start its first frame was painted, then quits.
-#include "form1.h"
+#include "app/form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
-#include "form2.h"
+#include "about/form2.h"
 
-#include "uitexts.h"
+#include "form/twips.h"
+#include "form/uitexts.h"
 
 #include <QFont>
 #include <QIcon>
@@ -9,14 +10,6 @@
 #include <QStringList>
 
 namespace {
-
-// The window was laid out in twips; 15 twips are one pixel at 96 dpi.
-constexpr double kTwipsPerPixel = 15.0;
-
-int px(int twips)
-{
-    return qRound(twips / kTwipsPerPixel);
-}
 
 constexpr int kClientWidth = 5595;
 constexpr int kClientHeight = 3480;

@@ -1,7 +1,7 @@
-#include "help.h"
+#include "about/help.h"
 
-#include "messagebox.h"
-#include "uitexts.h"
+#include "platform/messagebox.h"
+#include "form/uitexts.h"
 
 #include <QFileInfo>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "artwork.h"
+#include "app/artwork.h"
 
 #include <QColor>
 #include <QPainter>

@@ -1,19 +1,26 @@
-#include "form1.h"
+#include "app/form1.h"
 
-#include "portmap.h"
-#include "qtmessagebox.h"
-#include "qtseriallink.h"
-#include "qttimer.h"
+#include "platform/portmap.h"
+#include "platform/qtmessagebox.h"
+#include "platform/qtseriallink.h"
+#include "platform/qttimer.h"
 
 #include <QDesktopServices>
 
-Form1Seams Form1Seams::forDesktop(int tickMs)
+namespace {
+
+// Both timers of the window tick every half second.
+constexpr int kTickMs = 500;
+
+} // namespace
+
+Form1Seams Form1Seams::forDesktop()
 {
     Form1Seams seams;
     const auto portMap = [](int n) { return resolveComPort(n); };
     seams.MSComm1 = std::make_unique<QtSerialLink>(portMap);
-    seams.Timer1 = std::make_unique<QtTimer>(tickMs);
-    seams.Timer2 = std::make_unique<QtTimer>(tickMs);
+    seams.Timer1 = std::make_unique<QtTimer>(kTickMs);
+    seams.Timer2 = std::make_unique<QtTimer>(kTickMs);
     seams.messages = std::make_unique<QtMessageBox>();
     seams.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     seams.portDevice = portMap;

@@ -1,17 +1,19 @@
-#include "form1.h"
+#include "app/form1.h"
 
-#include "artwork.h"
-#include "detectionscan.h"
-#include "failurereport.h"
-#include "form1layout.h"
-#include "form2.h"
-#include "frames.h"
-#include "frequencyfilter.h"
-#include "help.h"
-#include "receivehandler.h"
-#include "requests.h"
-#include "startup.h"
-#include "uitexts.h"
+#include "about/form2.h"
+#include "about/help.h"
+#include "app/artwork.h"
+#include "app/form1layout.h"
+#include "app/receivehandler.h"
+#include "app/startup.h"
+#include "detect/detectionscan.h"
+#include "detect/failurereport.h"
+#include "edit/frequencyfilter.h"
+#include "edit/requests.h"
+#include "form/twips.h"
+#include "form/uitexts.h"
+#include "platform/portmap.h"
+#include "protocol/frames.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,8 +31,6 @@
 using namespace form1layout;
 
 namespace {
-
-constexpr int kPortCount = 16;
 
 QRect geometryOf(const ControlRow &row)
 {
@@ -60,15 +60,6 @@ void paint(QWidget *w, const QColor &background, const QColor &foreground)
         p.setColor(role, foreground);
     w->setPalette(p);
     w->setAutoFillBackground(true);
-}
-
-// Command3, Combo3 and Text3 all go to the third slot of their kind.
-size_t slotOf(const QString &name)
-{
-    qsizetype digits = name.size();
-    while (digits > 0 && name.at(digits - 1).isDigit())
-        --digits;
-    return size_t(name.mid(digits).toInt() - 1);
 }
 
 QString portTooltip(int port, const std::optional<QString> &device)
@@ -147,7 +138,7 @@ void Form1::buildControls()
         case Kind::Button: {
             auto *button = new QPushButton(caption, parent);
             button->setAutoDefault(false);
-            m_buttons[slotOf(name)] = button;
+            m_buttons[size_t(row.slot)] = button;
             w = button;
             break;
         }
@@ -161,7 +152,7 @@ void Form1::buildControls()
             paint(combo, Qt::black, Qt::cyan);
             switch (row.items) {
             case Items::Ports:
-                for (int port = 1; port <= kPortCount; ++port)
+                for (int port = 1; port <= kComPortCount; ++port)
                     combo->addItem(QStringLiteral("COM%1").arg(port));
                 break;
             case Items::Rates:
@@ -176,7 +167,7 @@ void Form1::buildControls()
                 break;
             }
             combo->setCurrentIndex(-1);
-            m_lists[slotOf(name)] = combo;
+            m_lists[size_t(row.slot)] = combo;
             w = combo;
             break;
         }
@@ -189,7 +180,7 @@ void Form1::buildControls()
             } else {
                 paint(box, Qt::black, Qt::cyan);
             }
-            m_boxes[slotOf(name)] = box;
+            m_boxes[size_t(row.slot)] = box;
             w = box;
             break;
         }
@@ -237,7 +228,7 @@ void Form1::buildControls()
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
 
     if (m_seams.portDevice) {
-        for (int port = 1; port <= kPortCount; ++port) {
+        for (int port = 1; port <= kComPortCount; ++port) {
             m_lists[3]->setItemData(port - 1, portTooltip(port, m_seams.portDevice(port)),
                                     Qt::ToolTipRole);
         }
@@ -331,14 +322,8 @@ void Form1::setRequestButtonsEnabled(bool enabled)
         m_buttons[i]->setEnabled(enabled);
 }
 
-bool Form1::requestButtonsEnabled() const
-{
-    return m_buttons[0]->isEnabled();
-}
-
 void Form1::setLamp(Lamp lamp)
 {
-    m_lamp = lamp;
     m_image1->setPixmap(ImageList1[size_t(int(lamp) - 1)]);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controls.h"
-#include "formcontext.h"
-#include "formstate.h"
+#include "form/controls.h"
+#include "form/formcontext.h"
+#include "form/formstate.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -35,7 +35,7 @@ struct Form1Seams {
     // The device behind port n, for the port list's tooltips.
     std::function<std::optional<QString>(int)> portDevice;
 
-    static Form1Seams forDesktop(int tickMs = 500);
+    static Form1Seams forDesktop();
 };
 
 // The main window: its controls, the shared state, and every handler wired
@@ -51,9 +51,6 @@ public:
     // Runs once, before the window is first shown.
     void Form_Load();
 
-    FormState &state() { return m_state; }
-    SerialLink &link() { return *m_seams.MSComm1; }
-
     // Controls
     int listIndex(ListControl list) const override;
     void setListIndex(ListControl list, int index) override;
@@ -61,9 +58,7 @@ public:
     QString text(TextControl box) const override;
     void setText(TextControl box, const QString &text) override;
     void setRequestButtonsEnabled(bool enabled) override;
-    bool requestButtonsEnabled() const override;
     void setLamp(Lamp lamp) override;
-    Lamp lamp() const override { return m_lamp; }
 
     void Combo1_Click();
     void Combo3_Click();
@@ -97,7 +92,6 @@ private:
     QLabel *m_image1 = nullptr;
     QStatusBar *m_statusBar1 = nullptr;
     std::array<QPixmap, 3> ImageList1;
-    Lamp m_lamp = Lamp::Red;
 
     std::unique_ptr<Requests> m_requests;
     std::unique_ptr<DetectionScan> m_scan;

@@ -4,7 +4,6 @@
 // place and size in twips, and tab index. Form1 builds itself from this.
 namespace form1layout {
 
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidth = 6000;
 inline constexpr int kClientHeight = 5910;
 
@@ -14,6 +13,7 @@ enum class Items { None, Ports, Rates, Parities };
 
 struct ControlRow {
     const char *name;
+    int slot;            // its place among the window's buttons, lists or boxes; -1: none
     Kind kind;
     Container container;
     const char *caption; // button or label caption, frame title, box text
@@ -25,50 +25,44 @@ struct ControlRow {
 };
 
 inline constexpr ControlRow kControls[] = {
-    {"Frame1", Kind::Frame, Container::Window, "设置参数", 240, 150, 3735, 2655, 6, true, Items::None, nullptr},
-    {"Frame2", Kind::Frame, Container::Window, "当前参数", 240, 3000, 3735, 2415, 19, true, Items::None, nullptr},
-    {"Command4", Kind::Button, Container::Window, "检测设备", 4320, 255, 1335, 375, 18, true, Items::None, nullptr},
-    {"Command1", Kind::Button, Container::Window, "读取参数", 4320, 720, 1335, 375, 17, false, Items::None, nullptr},
-    {"Command2", Kind::Button, Container::Window, "写入参数", 4320, 1200, 1335, 375, 4, false, Items::None, nullptr},
-    {"Command3", Kind::Button, Container::Window, "激    活", 4320, 1680, 1335, 375, 5, false, Items::None, nullptr},
-    {"Command5", Kind::Button, Container::Window, "帮    助", 4320, 4560, 1335, 375, 33, true, Items::None, nullptr},
-    {"Command6", Kind::Button, Container::Window, "关    于", 4320, 5040, 1335, 375, 34, true, Items::None, nullptr},
-    {"Image1", Kind::Picture, Container::Window, "", 4695, 3060, 540, 555, -1, true, Items::None, nullptr},
-    {"StatusBar1", Kind::StatusBar, Container::Window, "", 0, 5535, 6000, 375, -1, true, Items::None, nullptr},
+    {"Frame1", -1, Kind::Frame, Container::Window, "设置参数", 240, 150, 3735, 2655, 6, true, Items::None, nullptr},
+    {"Frame2", -1, Kind::Frame, Container::Window, "当前参数", 240, 3000, 3735, 2415, 19, true, Items::None, nullptr},
+    {"Command4", 3, Kind::Button, Container::Window, "检测设备", 4320, 255, 1335, 375, 18, true, Items::None, nullptr},
+    {"Command1", 0, Kind::Button, Container::Window, "读取参数", 4320, 720, 1335, 375, 17, false, Items::None, nullptr},
+    {"Command2", 1, Kind::Button, Container::Window, "写入参数", 4320, 1200, 1335, 375, 4, false, Items::None, nullptr},
+    {"Command3", 2, Kind::Button, Container::Window, "激    活", 4320, 1680, 1335, 375, 5, false, Items::None, nullptr},
+    {"Command5", 4, Kind::Button, Container::Window, "帮    助", 4320, 4560, 1335, 375, 33, true, Items::None, nullptr},
+    {"Command6", 5, Kind::Button, Container::Window, "关    于", 4320, 5040, 1335, 375, 34, true, Items::None, nullptr},
+    {"Image1", -1, Kind::Picture, Container::Window, "", 4695, 3060, 540, 555, -1, true, Items::None, nullptr},
+    {"StatusBar1", -1, Kind::StatusBar, Container::Window, "", 0, 5535, 6000, 375, -1, true, Items::None, nullptr},
 
-    {"Label5", Kind::Label, Container::Frame1, "串行端口：", 240, 375, 975, 255, -1, true, Items::None, "Combo4"},
-    {"Combo4", Kind::List, Container::Frame1, "", 1320, 330, 2175, 345, 25, true, Items::Ports, nullptr},
-    {"Label1", Kind::Label, Container::Frame1, "接口速率：", 240, 735, 975, 255, -1, true, Items::None, "Combo1"},
-    {"Combo1", Kind::List, Container::Frame1, "", 1320, 675, 2175, 345, 0, true, Items::Rates, nullptr},
-    {"Label2", Kind::Label, Container::Frame1, "信道速率：", 240, 1095, 975, 255, -1, true, Items::None, "Combo2"},
-    {"Combo2", Kind::List, Container::Frame1, "", 1320, 1050, 2175, 345, 1, true, Items::Rates, nullptr},
-    {"Label3", Kind::Label, Container::Frame1, "校验格式：", 240, 1455, 975, 255, -1, true, Items::None, "Combo3"},
-    {"Combo3", Kind::List, Container::Frame1, "", 1320, 1410, 2175, 345, 2, true, Items::Parities, nullptr},
-    {"Label4", Kind::Label, Container::Frame1, "发射频点：", 240, 1815, 975, 255, -1, true, Items::None, "Text1"},
-    {"Text1", Kind::Box, Container::Frame1, "100000", 1320, 1770, 1800, 345, 3, true, Items::None, nullptr},
-    {"Label6", Kind::Label, Container::Frame1, "接收频点：", 240, 2175, 975, 255, -1, true, Items::None, "Text2"},
-    {"Text2", Kind::Box, Container::Frame1, "100000", 1320, 2130, 1800, 345, 13, true, Items::None, nullptr},
-    {"Label7", Kind::Label, Container::Frame1, "Hz", 3120, 1800, 375, 375, -1, true, Items::None, nullptr},
-    {"Label8", Kind::Label, Container::Frame1, "Hz", 3105, 2150, 375, 375, -1, true, Items::None, nullptr},
+    {"Label5", -1, Kind::Label, Container::Frame1, "串行端口：", 240, 375, 975, 255, -1, true, Items::None, "Combo4"},
+    {"Combo4", 3, Kind::List, Container::Frame1, "", 1320, 330, 2175, 345, 25, true, Items::Ports, nullptr},
+    {"Label1", -1, Kind::Label, Container::Frame1, "接口速率：", 240, 735, 975, 255, -1, true, Items::None, "Combo1"},
+    {"Combo1", 0, Kind::List, Container::Frame1, "", 1320, 675, 2175, 345, 0, true, Items::Rates, nullptr},
+    {"Label2", -1, Kind::Label, Container::Frame1, "信道速率：", 240, 1095, 975, 255, -1, true, Items::None, "Combo2"},
+    {"Combo2", 1, Kind::List, Container::Frame1, "", 1320, 1050, 2175, 345, 1, true, Items::Rates, nullptr},
+    {"Label3", -1, Kind::Label, Container::Frame1, "校验格式：", 240, 1455, 975, 255, -1, true, Items::None, "Combo3"},
+    {"Combo3", 2, Kind::List, Container::Frame1, "", 1320, 1410, 2175, 345, 2, true, Items::Parities, nullptr},
+    {"Label4", -1, Kind::Label, Container::Frame1, "发射频点：", 240, 1815, 975, 255, -1, true, Items::None, "Text1"},
+    {"Text1", 0, Kind::Box, Container::Frame1, "100000", 1320, 1770, 1800, 345, 3, true, Items::None, nullptr},
+    {"Label6", -1, Kind::Label, Container::Frame1, "接收频点：", 240, 2175, 975, 255, -1, true, Items::None, "Text2"},
+    {"Text2", 1, Kind::Box, Container::Frame1, "100000", 1320, 2130, 1800, 345, 13, true, Items::None, nullptr},
+    {"Label7", -1, Kind::Label, Container::Frame1, "Hz", 3120, 1800, 375, 375, -1, true, Items::None, nullptr},
+    {"Label8", -1, Kind::Label, Container::Frame1, "Hz", 3105, 2150, 375, 375, -1, true, Items::None, nullptr},
 
-    {"Label11", Kind::Label, Container::Frame2, "接口速率：", 270, 405, 975, 255, -1, true, Items::None, "Text3"},
-    {"Text3", Kind::Box, Container::Frame2, "", 1320, 330, 2175, 345, 26, true, Items::None, nullptr},
-    {"Label10", Kind::Label, Container::Frame2, "信道速率：", 270, 780, 975, 255, -1, true, Items::None, "Text4"},
-    {"Text4", Kind::Box, Container::Frame2, "", 1320, 705, 2175, 345, 27, true, Items::None, nullptr},
-    {"Label12", Kind::Label, Container::Frame2, "校验格式：", 270, 1140, 975, 255, -1, true, Items::None, "Text5"},
-    {"Text5", Kind::Box, Container::Frame2, "", 1320, 1080, 2175, 345, 28, true, Items::None, nullptr},
-    {"Label13", Kind::Label, Container::Frame2, "发射频点：", 270, 1500, 975, 255, -1, true, Items::None, "Text6"},
-    {"Text6", Kind::Box, Container::Frame2, "", 1320, 1455, 1800, 345, 29, true, Items::None, nullptr},
-    {"Label9", Kind::Label, Container::Frame2, "接收频点：", 270, 1860, 975, 255, -1, true, Items::None, "Text7"},
-    {"Text7", Kind::Box, Container::Frame2, "", 1320, 1845, 1800, 345, 30, true, Items::None, nullptr},
-    {"Label15", Kind::Label, Container::Frame2, "Hz", 3150, 1485, 375, 375, -1, true, Items::None, nullptr},
-    {"Label14", Kind::Label, Container::Frame2, "Hz", 3135, 1830, 375, 375, -1, true, Items::None, nullptr},
+    {"Label11", -1, Kind::Label, Container::Frame2, "接口速率：", 270, 405, 975, 255, -1, true, Items::None, "Text3"},
+    {"Text3", 2, Kind::Box, Container::Frame2, "", 1320, 330, 2175, 345, 26, true, Items::None, nullptr},
+    {"Label10", -1, Kind::Label, Container::Frame2, "信道速率：", 270, 780, 975, 255, -1, true, Items::None, "Text4"},
+    {"Text4", 3, Kind::Box, Container::Frame2, "", 1320, 705, 2175, 345, 27, true, Items::None, nullptr},
+    {"Label12", -1, Kind::Label, Container::Frame2, "校验格式：", 270, 1140, 975, 255, -1, true, Items::None, "Text5"},
+    {"Text5", 4, Kind::Box, Container::Frame2, "", 1320, 1080, 2175, 345, 28, true, Items::None, nullptr},
+    {"Label13", -1, Kind::Label, Container::Frame2, "发射频点：", 270, 1500, 975, 255, -1, true, Items::None, "Text6"},
+    {"Text6", 5, Kind::Box, Container::Frame2, "", 1320, 1455, 1800, 345, 29, true, Items::None, nullptr},
+    {"Label9", -1, Kind::Label, Container::Frame2, "接收频点：", 270, 1860, 975, 255, -1, true, Items::None, "Text7"},
+    {"Text7", 6, Kind::Box, Container::Frame2, "", 1320, 1845, 1800, 345, 30, true, Items::None, nullptr},
+    {"Label15", -1, Kind::Label, Container::Frame2, "Hz", 3150, 1485, 375, 375, -1, true, Items::None, nullptr},
+    {"Label14", -1, Kind::Label, Container::Frame2, "Hz", 3135, 1830, 375, 375, -1, true, Items::None, nullptr},
 };
-
-// Twips to device-independent pixels, rounded to the nearest.
-constexpr int px(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
 
 } // namespace form1layout

@@ -1,8 +1,9 @@
-#include "receivehandler.h"
+#include "app/receivehandler.h"
 
-#include "parameterreply.h"
-#include "replyjudge.h"
-#include "uitexts.h"
+#include "protocol/parameterreply.h"
+#include "protocol/replyjudge.h"
+#include "form/uitexts.h"
+#include "protocol/operation.h"
 
 #include <optional>
 #include <string>
@@ -20,20 +21,22 @@ struct Outcome {
     bool clearsReplyPending;
     bool setsSendReady;
     bool showsGreen;
-    const char *opName;   // recorded for the failure report
+    protocol::Operation rejected; // named by the failure report; None: nothing rejected
     bool armsFailureReport;
     const char *message;
     bool decodesReply;    // after the box is closed
 };
 
+using protocol::Operation;
+
 constexpr Outcome kOutcomes[] = {
-    {Verdict::DeviceFound, true, true, true, true, nullptr, false, uitexts::kDeviceFound, false},
-    {Verdict::ParametersRead, false, true, true, false, nullptr, false, uitexts::kReadDone, true},
-    {Verdict::ReadRejected, false, false, true, false, "读取", false, nullptr, false},
-    {Verdict::Written, false, true, true, false, nullptr, false, uitexts::kWritten, false},
-    {Verdict::WriteRejected, false, false, false, false, "写入", true, nullptr, false},
-    {Verdict::Activated, false, true, true, false, nullptr, false, uitexts::kActivated, false},
-    {Verdict::ActivateRejected, false, false, false, false, "激活", true, nullptr, false},
+    {Verdict::DeviceFound, true, true, true, true, Operation::None, false, uitexts::kDeviceFound, false},
+    {Verdict::ParametersRead, false, true, true, false, Operation::None, false, uitexts::kReadDone, true},
+    {Verdict::ReadRejected, false, false, true, false, Operation::Read, false, nullptr, false},
+    {Verdict::Written, false, true, true, false, Operation::None, false, uitexts::kWritten, false},
+    {Verdict::WriteRejected, false, false, false, false, Operation::Write, true, nullptr, false},
+    {Verdict::Activated, false, true, true, false, Operation::None, false, uitexts::kActivated, false},
+    {Verdict::ActivateRejected, false, false, false, false, Operation::Activate, true, nullptr, false},
 };
 
 const Outcome *outcomeFor(Verdict verdict)
@@ -76,8 +79,8 @@ void ReceiveHandler::MSComm1_OnComm()
         m.state.SendReady = true;
     if (o->showsGreen)
         m.controls.setLamp(Lamp::Green);
-    if (o->opName)
-        m.state.OpName = QString::fromUtf8(o->opName);
+    if (o->rejected != Operation::None)
+        m.state.OpName = QString::fromStdString(protocol::operationName(o->rejected));
     if (o->armsFailureReport)
         m.Timer2.setEnabled(true);
     if (o->message)
@@ -86,11 +89,11 @@ void ReceiveHandler::MSComm1_OnComm()
     // The frame accepted above, not whatever the buffer holds now: a
     // reception handled while the box was open may have replaced it.
     if (o->decodesReply) {
-        const protocol::ParameterTexts texts = protocol::DecodeParameterReply(accepted);
-        show(m.controls, TextControl::Text6, texts.Text6);
-        show(m.controls, TextControl::Text7, texts.Text7);
-        show(m.controls, TextControl::Text3, texts.Text3);
-        show(m.controls, TextControl::Text4, texts.Text4);
-        show(m.controls, TextControl::Text5, texts.Text5);
+        const protocol::ParameterReply reply = protocol::DecodeParameterReply(accepted);
+        show(m.controls, TextControl::Text6, reply.transmitFrequency);
+        show(m.controls, TextControl::Text7, reply.receiveFrequency);
+        show(m.controls, TextControl::Text3, reply.interfaceRate);
+        show(m.controls, TextControl::Text4, reply.channelRate);
+        show(m.controls, TextControl::Text5, reply.parity);
     }
 }

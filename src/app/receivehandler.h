@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formcontext.h"
+#include "form/formcontext.h"
 
 // MSComm1_OnComm: gathers what the link received, lets the reply judge
 // decide, and carries out the outcome.

@@ -1,7 +1,7 @@
-#include "startup.h"
+#include "app/startup.h"
 
-#include "requests.h"
-#include "uitexts.h"
+#include "edit/requests.h"
+#include "form/uitexts.h"
 
 void Startup::Form_Load()
 {
@@ -20,8 +20,8 @@ void Startup::Form_Load()
     m.controls.setListIndex(ListControl::Combo3, 0);
 
     SerialLink &link = m.MSComm1;
-    if (link.portOpen())
-        link.setPortOpen(false);
+    if (link.portOpen() && link.setPortOpen(false) != CommError::None)
+        return;
     link.setCommPort(m.controls.listIndex(ListControl::Combo4) + 1);
     link.setRTSEnable(true);
     link.setDTREnable(true);
@@ -44,8 +44,8 @@ void Startup::Combo4_Click()
         return;
 
     SerialLink &link = m.MSComm1;
-    if (link.portOpen())
-        link.setPortOpen(false);
+    if (link.portOpen() && link.setPortOpen(false) != CommError::None)
+        return;
     link.setCommPort(m.controls.listIndex(ListControl::Combo4) + 1);
     link.setInputLen(0);
     // The port reopens with the settings it last had.

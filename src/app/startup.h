@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formcontext.h"
+#include "form/formcontext.h"
 
 class Requests;
 

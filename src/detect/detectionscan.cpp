@@ -1,10 +1,10 @@
-#include "detectionscan.h"
+#include "detect/detectionscan.h"
 
-#include "scansettings.h"
+#include "detect/scansettings.h"
 
-#include "frames.h"
-#include "operation.h"
-#include "uitexts.h"
+#include "protocol/frames.h"
+#include "protocol/operation.h"
+#include "form/uitexts.h"
 
 
 void DetectionScan::Command4_Click()

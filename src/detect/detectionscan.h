@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formcontext.h"
+#include "form/formcontext.h"
 
 // The "检测设备" button and Timer1: steps the port through ScanSettings,
 // probing at each, until an exchange ends; then unlocks the request buttons

@@ -1,6 +1,6 @@
-#include "failurereport.h"
+#include "detect/failurereport.h"
 
-#include "uitexts.h"
+#include "form/uitexts.h"
 
 void FailureReport::Timer2_Timer()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formcontext.h"
+#include "form/formcontext.h"
 
 // Timer2: half a second after a wrong write or activate acknowledgement,
 // ends the exchange and tells the user which operation did not succeed.

@@ -1,6 +1,10 @@
-#include "scansettings.h"
+#include "detect/scansettings.h"
+
+#include "protocol/scansettings.h"
 
 #include <QLatin1String>
+
+using protocol::ScanSettings;
 
 std::optional<QString> nextScanSettings(const QString &current)
 {

@@ -1,4 +1,6 @@
-#include "frequencyfilter.h"
+#include "edit/frequencyfilter.h"
+
+#include "protocol/frames.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -29,7 +31,7 @@ public:
             setCaret(p - 1);
         }
         const int q = m_box.caret;
-        if (m_box.content.size() > kFrequencyMaxLength) {
+        if (m_box.content.size() > protocol::kMaxFrequencyDigits) {
             setContent(m_box.remembered);
             setCaret(q);
         }

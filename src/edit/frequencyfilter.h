@@ -12,8 +12,6 @@ struct FrequencyBox {
     QString remembered;
 };
 
-inline constexpr int kFrequencyMaxLength = 9;
-
 // The change rule of Text1_Change / Text2_Change, run after the content
 // changed: refuses a non-digit in front of the caret and anything longer than
 // nine characters by restoring the remembered text, then remembers what

@@ -1,8 +1,8 @@
-#include "requests.h"
+#include "edit/requests.h"
 
-#include "frames.h"
-#include "operation.h"
-#include "uitexts.h"
+#include "protocol/frames.h"
+#include "protocol/operation.h"
+#include "form/uitexts.h"
 
 #include <limits>
 
@@ -25,19 +25,19 @@ void Requests::Command1_Click()
 {
     m_form.state.SendReady = false;
     m_form.state.OpTag = protocol::Operation::Read;
-    // A closed port refuses the write; the request then ends without a word.
-    writeFrame(m_form.MSComm1, protocol::ReadRequest());
+    // A closed port refuses the frame; the request then ends without a word.
+    static_cast<void>(writeFrame(m_form.MSComm1, protocol::ReadRequest()));
 }
 
 void Requests::Command2_Click()
 {
     const std::uint32_t transmit = frequencyValue(m_form.controls.text(TextControl::Text1));
-    if (transmit < kMinFrequency) {
+    if (transmit < protocol::kMinFrequency) {
         m_form.messages.show(QString::fromUtf8(uitexts::kFrequencyRange));
         return;
     }
     const std::uint32_t receive = frequencyValue(m_form.controls.text(TextControl::Text2));
-    if (receive < kMinFrequency) {
+    if (receive < protocol::kMinFrequency) {
         m_form.messages.show(QString::fromUtf8(uitexts::kFrequencyRange));
         return;
     }
@@ -48,7 +48,7 @@ void Requests::Command2_Click()
         transmit, receive, m_form.controls.listIndex(ListControl::Combo1),
         m_form.controls.listIndex(ListControl::Combo2),
         m_form.controls.listIndex(ListControl::Combo3));
-    writeFrame(m_form.MSComm1, frame);
+    static_cast<void>(writeFrame(m_form.MSComm1, frame));
 }
 
 void Requests::Command3_Click()

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "formcontext.h"
+#include "form/formcontext.h"
 
 #include <QString>
 
 #include <cstdint>
-
-// The lowest frequency point a write may send.
-inline constexpr std::uint32_t kMinFrequency = 100000;
 
 // The number formed by the decimal digits at the start of a frequency box;
 // 0 when it does not start with one. Saturates at the field's maximum

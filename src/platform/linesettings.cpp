@@ -1,4 +1,4 @@
-#include "linesettings.h"
+#include "platform/linesettings.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "nativeserial.h"
+#include "platform/nativeserial.h"
 
 #include <QSerialPort>
 

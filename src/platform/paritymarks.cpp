@@ -1,4 +1,4 @@
-#include "paritymarks.h"
+#include "platform/paritymarks.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "portmap.h"
+#include "platform/portmap.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "qtseriallink.h"
+#include "platform/qtseriallink.h"
 
-#include "paritymarks.h"
-#include "portmap.h"
+#include "platform/paritymarks.h"
+#include "platform/portmap.h"
 
 #include <QMetaObject>
 
@@ -54,11 +54,6 @@ void QtSerialLink::setCommPort(int port)
     m_commPort = port;
 }
 
-int QtSerialLink::commPort() const
-{
-    return m_commPort;
-}
-
 CommError QtSerialLink::setSettings(const QString &settings)
 {
     if (m_port->isOpen())
@@ -88,13 +83,6 @@ void QtSerialLink::setRTSEnable(bool enable)
     m_rts = enable;
     if (m_port->isOpen())
         applyControlLines();
-}
-
-void QtSerialLink::setInputLen(int length)
-{
-    // Kept for the record: input() always hands over every byte waiting,
-    // which is what the handlers ask for with 0.
-    m_inputLen = length;
 }
 
 bool QtSerialLink::portOpen() const

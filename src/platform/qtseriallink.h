@@ -1,8 +1,8 @@
 #pragma once
 
-#include "linesettings.h"
-#include "nativeserial.h"
-#include "seriallink.h"
+#include "platform/linesettings.h"
+#include "platform/nativeserial.h"
+#include "platform/seriallink.h"
 
 #include <QSerialPort>
 
@@ -38,16 +38,16 @@ public:
     // Ignored while the port is open: the number takes effect at the next
     // open, and changing it under an open port would misreport the device.
     void setCommPort(int port) override;
-    int commPort() const override;
-    CommError setSettings(const QString &settings) override;
+    [[nodiscard]] CommError setSettings(const QString &settings) override;
     QString settings() const override;
     void setDTREnable(bool enable) override;
     void setRTSEnable(bool enable) override;
-    void setInputLen(int length) override;
-    int inputLen() const { return m_inputLen; }
+    // input() always hands over every byte waiting, which is what the
+    // handlers ask for with 0.
+    void setInputLen(int) override {}
     bool portOpen() const override;
-    CommError setPortOpen(bool open) override;
-    CommError output(const QByteArray &bytes) override;
+    [[nodiscard]] CommError setPortOpen(bool open) override;
+    [[nodiscard]] CommError output(const QByteArray &bytes) override;
     QByteArray input() override;
     int commEvent() const override;
 
@@ -70,7 +70,6 @@ private:
     LineSettings m_settings;
     bool m_dtr = false;
     bool m_rts = false;
-    int m_inputLen = 0;
     int m_commEvent = 0;
     ReceiveErrors m_receiveErrors = ReceiveErrors::Replaced;
     QByteArray m_received;

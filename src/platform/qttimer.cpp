@@ -1,4 +1,4 @@
-#include "qttimer.h"
+#include "platform/qttimer.h"
 
 #include <QTimer>
 
@@ -20,14 +20,4 @@ void QtTimer::setEnabled(bool enabled)
         m_timer->start();
     else
         m_timer->stop();
-}
-
-bool QtTimer::isEnabled() const
-{
-    return m_timer->isActive();
-}
-
-int QtTimer::interval() const
-{
-    return m_timer->interval();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "timer.h"
+#include "platform/timer.h"
 
 #include <QObject>
 
@@ -17,8 +17,6 @@ public:
     explicit QtTimer(int intervalMs, QObject *parent = nullptr);
 
     void setEnabled(bool enabled) override;
-    bool isEnabled() const override;
-    int interval() const override;
 
 private:
     QTimer *m_timer;

@@ -26,17 +26,16 @@ public:
     using QObject::QObject;
 
     virtual void setCommPort(int port) = 0;
-    virtual int commPort() const = 0;
     // Strict: "57600,E,8,1", parity letter N, O or E in either case.
-    virtual CommError setSettings(const QString &settings) = 0;
+    [[nodiscard]] virtual CommError setSettings(const QString &settings) = 0;
     virtual QString settings() const = 0;
     virtual void setDTREnable(bool enable) = 0;
     virtual void setRTSEnable(bool enable) = 0;
     virtual void setInputLen(int length) = 0;
     virtual bool portOpen() const = 0;
-    virtual CommError setPortOpen(bool open) = 0;
+    [[nodiscard]] virtual CommError setPortOpen(bool open) = 0;
     // Queues the bytes and returns without waiting for them to go out.
-    virtual CommError output(const QByteArray &bytes) = 0;
+    [[nodiscard]] virtual CommError output(const QByteArray &bytes) = 0;
     // Every byte waiting, removed from the receive buffer.
     virtual QByteArray input() = 0;
     virtual int commEvent() const = 0;

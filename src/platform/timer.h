@@ -9,8 +9,6 @@ public:
     virtual ~Timer() = default;
     // Enabling a running timer keeps its period going.
     virtual void setEnabled(bool enabled) = 0;
-    virtual bool isEnabled() const = 0;
-    virtual int interval() const = 0;
 
     std::function<void()> onTimer;
 };

@@ -21,6 +21,11 @@ inline constexpr std::uint8_t kParityErrorMark = 0x3F; // "?" from the link
 
 inline constexpr std::size_t kParameterFrameLength = 12;
 
+// What a frequency point may be when it is sent: at least 100000 and at most
+// nine decimal digits, so the top byte of its field never passes 0x3B.
+inline constexpr std::uint32_t kMinFrequency = 100000;
+inline constexpr int kMaxFrequencyDigits = 9;
+
 Bytes ReadRequest();
 Bytes ActivateRequest();
 

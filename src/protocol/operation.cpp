@@ -1,4 +1,4 @@
-#include "operation.h"
+#include "protocol/operation.h"
 
 namespace protocol {
 

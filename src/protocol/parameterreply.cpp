@@ -1,4 +1,4 @@
-#include "parameterreply.h"
+#include "protocol/parameterreply.h"
 
 #include <utility>
 
@@ -21,20 +21,20 @@ std::optional<std::string> frequencyAt(const Bytes &frame, std::size_t at)
 
 // Fields are filled in frame order and decoding stops at the first one the
 // frame is too short for, so a short frame never reads past its end.
-ParameterTexts DecodeParameterReply(const Bytes &frame)
+ParameterReply DecodeParameterReply(const Bytes &frame)
 {
-    ParameterTexts texts;
-    texts.Text6 = frequencyAt(frame, kTransmitAt);
-    if (!texts.Text6)
-        return texts;
-    texts.Text7 = frequencyAt(frame, kReceiveAt);
-    if (!texts.Text7 || frame.size() <= kSettingsAt)
-        return texts;
+    ParameterReply reply;
+    reply.transmitFrequency = frequencyAt(frame, kTransmitAt);
+    if (!reply.transmitFrequency)
+        return reply;
+    reply.receiveFrequency = frequencyAt(frame, kReceiveAt);
+    if (!reply.receiveFrequency || frame.size() <= kSettingsAt)
+        return reply;
     DecodedSettings settings = DecodeSettingsByte(frame[kSettingsAt]);
-    texts.Text3 = std::move(settings.interfaceRate);
-    texts.Text4 = std::move(settings.channelRate);
-    texts.Text5 = std::move(settings.parity);
-    return texts;
+    reply.interfaceRate = std::move(settings.interfaceRate);
+    reply.channelRate = std::move(settings.channelRate);
+    reply.parity = std::move(settings.parity);
+    return reply;
 }
 
 } // namespace protocol

@@ -1,23 +1,24 @@
 #pragma once
 
-#include "frames.h"
+#include "protocol/frames.h"
 
 #include <optional>
 #include <string>
 
 namespace protocol {
 
-// The five "当前参数" texts of a parameter reply. A field is empty when
-// the frame is too short for it (decoding stops at the first missing byte)
-// and parity is empty for field value 3, so its box keeps its old text.
-struct ParameterTexts {
-    std::optional<std::string> Text6; // transmit frequency point
-    std::optional<std::string> Text7; // receive frequency point
-    std::optional<std::string> Text3; // interface rate
-    std::optional<std::string> Text4; // channel rate
-    std::optional<std::string> Text5; // parity
+// The five fields of a parameter reply as text: frequencies in decimal,
+// rates and parity as the lists name them. A field is none when the frame
+// is too short for it (decoding stops at the first missing byte); parity is
+// none for field value 3 as well.
+struct ParameterReply {
+    std::optional<std::string> transmitFrequency;
+    std::optional<std::string> receiveFrequency;
+    std::optional<std::string> interfaceRate;
+    std::optional<std::string> channelRate;
+    std::optional<std::string> parity;
 };
 
-ParameterTexts DecodeParameterReply(const Bytes &frame);
+ParameterReply DecodeParameterReply(const Bytes &frame);
 
 } // namespace protocol

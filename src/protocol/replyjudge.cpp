@@ -1,4 +1,4 @@
-#include "replyjudge.h"
+#include "protocol/replyjudge.h"
 
 #include <algorithm>
 

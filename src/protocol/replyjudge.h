@@ -1,7 +1,7 @@
 #pragma once
 
-#include "frames.h"
-#include "operation.h"
+#include "protocol/frames.h"
+#include "protocol/operation.h"
 
 #include <cstdint>
 

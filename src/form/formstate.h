@@ -1,6 +1,6 @@
 #pragma once
 
-#include "replyjudge.h"
+#include "protocol/replyjudge.h"
 
 #include <QString>
 

@@ -19,7 +19,5 @@ public:
     virtual void setText(TextControl box, const QString &text) = 0;
     // Command1, Command2 and Command3 always change together.
     virtual void setRequestButtonsEnabled(bool enabled) = 0;
-    virtual bool requestButtonsEnabled() const = 0;
     virtual void setLamp(Lamp lamp) = 0;
-    virtual Lamp lamp() const = 0;
 };

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "controls.h"
-#include "frames.h"
-#include "formstate.h"
-#include "messagebox.h"
-#include "seriallink.h"
-#include "timer.h"
+#include "form/controls.h"
+#include "form/formstate.h"
+#include "platform/messagebox.h"
+#include "platform/seriallink.h"
+#include "platform/timer.h"
+#include "protocol/frames.h"
 
 // What a handler may touch: the shared variables and the window's seams.
 struct FormContext {
@@ -18,7 +18,7 @@ struct FormContext {
 };
 
 // Queues one request frame on the link, whole.
-inline CommError writeFrame(SerialLink &link, const protocol::Bytes &frame)
+[[nodiscard]] inline CommError writeFrame(SerialLink &link, const protocol::Bytes &frame)
 {
     return link.output(QByteArray(reinterpret_cast<const char *>(frame.data()),
                                   static_cast<qsizetype>(frame.size())));
