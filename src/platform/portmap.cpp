@@ -1,8 +1,9 @@
 #include "platform/portmap.h"
 
+#include "platform/serialdevices.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 #include <algorithm>
 
@@ -120,10 +121,6 @@ std::optional<QString> resolveComPort(int n)
 #ifdef Q_OS_WIN
     return resolveComPort(n, {});
 #else
-    QStringList devices;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports)
-        devices << info.systemLocation();
-    return resolveComPort(n, devices);
+    return resolveComPort(n, devicePaths(systemSerialDevices()));
 #endif
 }

@@ -100,17 +100,20 @@ CommError QtSerialLink::setPortOpen(bool open)
     if (m_port->isOpen())
         return CommError::PortAlreadyOpen;
 
-    const std::optional<QString> device = m_resolver ? m_resolver(m_commPort) : std::nullopt;
-    if (!device || device->isEmpty())
+    m_device = m_resolver ? m_resolver(m_commPort).value_or(QString()) : QString();
+    if (m_device.isEmpty()) {
+        m_openFailure = diagnoseOpenFailure(m_device, QSerialPort::DeviceNotFoundError, {});
         return CommError::OpenFailed;
+    }
 
-    m_port->setPortName(*device);
+    m_port->setPortName(m_device);
     m_port->setBaudRate(m_settings.speed);
     m_port->setParity(toQtParity(m_settings.parity));
     m_port->setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits));
     m_port->setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
+        m_openFailure = diagnoseOpenFailure(m_device, m_port->error(), m_port->errorString());
         m_port->clearError();
         return CommError::OpenFailed;
     }
@@ -118,6 +121,8 @@ CommError QtSerialLink::setPortOpen(bool open)
     const std::optional<ReceiveErrors> receiveErrors = applyNativeLineOptions(*m_port);
     if (!receiveErrors) {
         closePort();
+        m_openFailure = {OpenFailureCause::Other, m_device, {},
+                         QStringLiteral("系统不接受逐字节的线路设置")};
         return CommError::OpenFailed;
     }
     m_receiveErrors = *receiveErrors;

@@ -2,6 +2,7 @@
 
 #include "platform/linesettings.h"
 #include "platform/nativeserial.h"
+#include "platform/openfailure.h"
 #include "platform/seriallink.h"
 
 #include <QSerialPort>
@@ -51,6 +52,12 @@ public:
     QByteArray input() override;
     int commEvent() const override;
 
+    // The device of the last open, whether it worked or not; empty when the
+    // port number stood for none.
+    QString device() const { return m_device; }
+    // Why the last open failed.
+    const OpenFailure &lastOpenFailure() const { return m_openFailure; }
+
 signals:
     // The device went away under an open port (far end closed, adapter
     // pulled); the port has been closed. Raised once per loss.
@@ -72,6 +79,8 @@ private:
     bool m_rts = false;
     int m_commEvent = 0;
     ReceiveErrors m_receiveErrors = ReceiveErrors::Replaced;
+    QString m_device;
+    OpenFailure m_openFailure;
     QByteArray m_received;
     QByteArray m_markCarry;
     bool m_receiveEventPosted = false;

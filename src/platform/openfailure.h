@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSerialPort>
+#include <QString>
+
+// Why a serial port did not open, in the terms a technician can act on.
+enum class OpenFailureCause {
+    NoDevice,         // nothing behind the port, or the adapter is unplugged
+    PermissionDenied, // the user may not open the device
+    Busy,             // another program holds it
+    Other,            // the system's own words say what
+};
+
+struct OpenFailure {
+    OpenFailureCause cause = OpenFailureCause::Other;
+    QString device;     // what was opened; empty when the port names no device
+    QString holder;     // Busy: the program holding it, when its lock file says
+    QString systemText; // Other: the system's description
+};
+
+// The cause behind an errno from opening a serial device.
+OpenFailureCause causeOfOpenError(int systemError);
+
+// Asks the system again why opening `device` failed: QSerialPort reports a
+// lock file, a refused permission and a missing device alike.
+OpenFailure diagnoseOpenFailure(const QString &device, QSerialPort::SerialPortError error,
+                                const QString &errorText);
+
+// One line in Chinese, for the status bar and the command line.
+QString describeOpenFailure(const QString &portName, const OpenFailure &failure);
