@@ -3,8 +3,8 @@
 // length (and, in the mixed pass, the request in flight). Every invariant
 // the window relies on is checked after each reception; a violation aborts.
 
-#include "parameterreply.h"
-#include "replyjudge.h"
+#include "protocol/parameterreply.h"
+#include "protocol/replyjudge.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "controls.h"
-#include "messagebox.h"
-#include "seriallink.h"
-#include "timer.h"
+#include "form/formcontext.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,8 +9,15 @@
 
 #include <array>
 #include <functional>
+#include <ostream>
 #include <set>
 #include <vector>
+
+// Failure messages show texts, not UTF-16 code units.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Test doubles for the window's seams. They record what the handlers did and
 // let a test act "while a message box is open".
@@ -21,74 +25,54 @@
 class FakeLink : public SerialLink
 {
 public:
-    struct Open {
-        int port;
-        QString settings;
-    };
-
     void setCommPort(int port) override { m_port = port; }
-    int commPort() const override { return m_port; }
     CommError setSettings(const QString &s) override
     {
         if (m_open)
             return CommError::PortAlreadyOpen;
-        m_settings = s;
+        settingsText = s;
         return CommError::None;
     }
-    QString settings() const override { return m_settings; }
+    QString settings() const override { return settingsText; }
     void setDTREnable(bool e) override { dtr = e; }
     void setRTSEnable(bool e) override { rts = e; }
-    void setInputLen(int n) override { inputLen = n; }
+    void setInputLen(int) override {}
     bool portOpen() const override { return m_open; }
     CommError setPortOpen(bool open) override
     {
-        if (!open) {
-            if (m_open)
-                ++closes;
-            m_open = false;
-            return CommError::None;
-        }
-        if (m_open)
-            return CommError::PortAlreadyOpen;
-        if (failingPorts.count(m_port))
+        if (open && (m_open || failingPorts.count(m_port)))
             return CommError::OpenFailed;
-        m_open = true;
-        opens.push_back({m_port, m_settings});
+        m_open = open;
+        if (open)
+            opens.push_back(QStringLiteral("COM%1 %2").arg(m_port).arg(settingsText));
         return CommError::None;
     }
     CommError output(const QByteArray &bytes) override
     {
         if (!m_open)
             return CommError::PortNotOpen;
-        written.push_back(bytes);
+        written.push_back(bytes.toHex(' ').toUpper());
         return CommError::None;
     }
-    QByteArray input() override
-    {
-        QByteArray b = m_waiting;
-        m_waiting.clear();
-        return b;
-    }
+    QByteArray input() override { return std::exchange(m_waiting, {}); }
     int commEvent() const override { return comEvReceive; }
 
     // Bytes arrive from the line: queue them and raise the receive event.
-    void deliver(const QByteArray &bytes)
+    void deliver(const QByteArray &hex)
     {
-        m_waiting += bytes;
+        m_waiting += QByteArray::fromHex(hex);
         emit onComm();
     }
 
     std::set<int> failingPorts;
-    std::vector<Open> opens;
-    QList<QByteArray> written;
-    int closes = 0;
+    QStringList opens;   // "COM1 4800,N,8,1"
+    QStringList written; // "F0 CC 0D"
+    QString settingsText = QStringLiteral("9600,N,8,1");
     bool dtr = false;
     bool rts = false;
-    int inputLen = -1;
 
 private:
     int m_port = 1;
-    QString m_settings = QStringLiteral("9600,N,8,1");
     bool m_open = false;
     QByteArray m_waiting;
 };
@@ -96,83 +80,70 @@ private:
 class FakeTimer : public Timer
 {
 public:
-    void setEnabled(bool e) override { m_enabled = e; }
-    bool isEnabled() const override { return m_enabled; }
-    int interval() const override { return 500; }
-
+    void setEnabled(bool e) override { enabled = e; }
     // One tick, as the window would deliver it while the timer runs.
     void fire()
     {
-        if (m_enabled && onTimer)
+        if (enabled && onTimer)
             onTimer();
     }
-
-private:
-    bool m_enabled = false;
+    bool enabled = false;
 };
 
 class FakeMessageBox : public MessageBox
 {
 public:
-    struct Shown {
-        QString text;
-        QString title;
-        MessageIcon icon;
-    };
-
     void show(const QString &text, const QString &title, MessageIcon icon) override
     {
-        shown.push_back({text, title, icon});
-        if (whileOpen) {
-            // A box opened from inside whileOpen is closed at once.
-            auto during = std::move(whileOpen);
-            whileOpen = nullptr;
+        shown << (title.isEmpty() ? text : title + QLatin1Char('|') + text);
+        icons.push_back(icon);
+        // Runs once, while this box is open; boxes it opens close at once.
+        if (auto during = std::exchange(whileOpen, nullptr))
             during();
-        }
     }
 
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const auto &s : shown)
-            t << s.text;
-        return t;
-    }
-
-    std::vector<Shown> shown;
-    // Runs once, while the next box is open.
+    QStringList shown; // "text", or "title|text"
+    std::vector<MessageIcon> icons;
     std::function<void()> whileOpen;
 };
 
 class FakeControls : public Controls
 {
 public:
-    FakeControls() { texts[0] = texts[1] = QStringLiteral("100000"); }
-
     int listIndex(ListControl l) const override { return lists[int(l)]; }
-    void setListIndex(ListControl l, int index) override { lists[int(l)] = index; }
+    void setListIndex(ListControl l, int index) override
+    {
+        if (lists[int(l)] == index)
+            return;
+        lists[int(l)] = index;
+        if (onListClick)
+            onListClick(l);
+    }
     QString listText(ListControl l) const override
     {
-        return l == ListControl::Combo4 && lists[3] >= 0
-                   ? QStringLiteral("COM%1").arg(lists[3] + 1)
-                   : QString();
+        return l == ListControl::Combo4 && lists[3] >= 0 ? QStringLiteral("COM%1").arg(lists[3] + 1)
+                                                         : QString();
     }
     QString text(TextControl b) const override { return texts[int(b)]; }
     void setText(TextControl b, const QString &t) override { texts[int(b)] = t; }
     void setRequestButtonsEnabled(bool e) override { buttons = e; }
-    bool requestButtonsEnabled() const override { return buttons; }
-    void setLamp(Lamp l) override
-    {
-        m_lamp = l;
-        lamps.push_back(l);
-    }
-    Lamp lamp() const override { return m_lamp; }
+    void setLamp(Lamp l) override { lamp = l; }
 
     std::array<int, 4> lists{-1, -1, -1, -1};
-    std::array<QString, 7> texts;
+    std::array<QString, 7> texts{QStringLiteral("100000"), QStringLiteral("100000")};
     bool buttons = false;
-    std::vector<Lamp> lamps;
+    Lamp lamp = Lamp::Red;
+    std::function<void(ListControl)> onListClick;
+};
 
-private:
-    Lamp m_lamp = Lamp::Red;
+// The window's shared state over fakes of every seam, for driving handlers
+// without a window.
+struct FakeForm {
+    FormState state;
+    FakeControls controls;
+    FakeLink link;
+    FakeTimer timer1;
+    FakeTimer timer2;
+    FakeMessageBox boxes;
+    FormContext form{state, controls, link, timer1, timer2, boxes};
 };

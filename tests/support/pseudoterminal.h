@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QString>
+#include <QTest>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
-// A pseudo-terminal pair: the link opens the device (the slave side), the
-// test plays the far end, raw and non-blocking, on the master side.
+// A pseudo-terminal pair: the tool opens the device (the slave side), the
+// test plays the far end, raw and non-blocking, on the master side. The test
+// holds a slave descriptor too, so the tool's closes never hang the line up.
 class PseudoTerminal
 {
 public:
@@ -22,10 +21,10 @@ public:
         if (::openpty(&m_master, &m_slave, nullptr, nullptr, nullptr) != 0)
             return;
         m_path = QString::fromLocal8Bit(::ttyname(m_slave));
-        termios tio {};
-        ::tcgetattr(m_master, &tio);
+        termios tio{};
+        ::tcgetattr(m_slave, &tio);
         ::cfmakeraw(&tio);
-        ::tcsetattr(m_master, TCSANOW, &tio);
+        ::tcsetattr(m_slave, TCSANOW, &tio);
         ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     }
     ~PseudoTerminal()
@@ -39,14 +38,12 @@ public:
 
     bool isValid() const { return m_master >= 0 && !m_path.isEmpty(); }
     QString path() const { return m_path; }
-    // The test's own descriptor of the device, to look at its options.
-    int slave() const { return m_slave; }
-
-    // Bytes from the far end that nobody has read off the device yet.
-    int bytesQueuedForLink() const
+    // The line as the tool's side has set it up.
+    termios line() const
     {
-        int n = 0;
-        return ::ioctl(m_slave, FIONREAD, &n) == 0 ? n : -1;
+        termios tio{};
+        ::tcgetattr(m_slave, &tio);
+        return tio;
     }
 
     // The far end goes away.
@@ -57,32 +54,29 @@ public:
         m_master = -1;
     }
 
-    bool send(const QByteArray &bytes)
+    void send(const QByteArray &bytes)
     {
-        qsizetype done = 0;
-        for (QDeadlineTimer deadline(2000); done < bytes.size() && !deadline.hasExpired();) {
+        for (qsizetype done = 0; done < bytes.size();) {
             const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
             if (n > 0)
                 done += n;
             else
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                QTest::qWait(1);
         }
-        return done == bytes.size();
     }
 
-    // What the link sent, running the event loop so it can send; stops at
-    // `count` bytes or when `ms` have passed.
-    QByteArray receive(qsizetype count, int ms = 2000)
+    // What the tool sent, running its event loop meanwhile: up to `count`
+    // bytes, waiting at most `ms`.
+    QByteArray receive(qsizetype count, int ms = 3000)
     {
         QByteArray got;
         for (QDeadlineTimer deadline(ms); got.size() < count && !deadline.hasExpired();) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             char buf[512];
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            const ssize_t n = ::read(m_master, buf, size_t(std::min<qsizetype>(sizeof buf, count - got.size())));
             if (n > 0)
                 got.append(buf, n);
             else
-                ::poll(nullptr, 0, 1);
+                QTest::qWait(1);
         }
         return got;
     }

@@ -1,0 +1,229 @@
+#include "app/artwork.h"
+#include "app/form1.h"
+#include "fakes.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A Form1 over fakes, with handles on every fake.
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Form1Seams seams;
+        seams.MSComm1.reset(link = new FakeLink);
+        seams.Timer1.reset(timer1 = new FakeTimer);
+        seams.Timer2.reset(timer2 = new FakeTimer);
+        seams.messages.reset(boxes = new FakeMessageBox);
+        seams.openUrl = [](const QUrl &) { return true; };
+        form = std::make_unique<Form1>(std::move(seams));
+    }
+
+    template <typename T = QWidget> T *child(const char *name) const
+    {
+        return form->findChild<T *>(QString::fromUtf8(name));
+    }
+
+    void pick(const char *list, int index)
+    {
+        child<QComboBox>(list)->setCurrentIndex(index);
+        emit child<QComboBox>(list)->activated(index);
+    }
+
+    QStringList currentValues() const
+    {
+        QStringList v;
+        for (const char *name : {"Text6", "Text7", "Text3", "Text4", "Text5"})
+            v << child<QLineEdit>(name)->text();
+        return v;
+    }
+
+    // The lamp as drawn, or none before start-up has shown one.
+    std::optional<Lamp> lamp() const
+    {
+        const QImage shown = child<QLabel>("Image1")->pixmap().toImage();
+        for (Lamp l : {Lamp::Green, Lamp::Yellow, Lamp::Red}) {
+            if (!shown.isNull() && shown == lampPixmap(l).toImage())
+                return l;
+        }
+        return std::nullopt;
+    }
+
+    bool requestButtonsEnabled() const
+    {
+        const bool first = child("Command1")->isEnabled();
+        EXPECT_EQ(child("Command2")->isEnabled(), first);
+        EXPECT_EQ(child("Command3")->isEnabled(), first);
+        return first;
+    }
+
+    FakeLink *link = nullptr;
+    FakeTimer *timer1 = nullptr;
+    FakeTimer *timer2 = nullptr;
+    FakeMessageBox *boxes = nullptr;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace
+
+TEST_F(WindowTest, LayoutKeepsEveryControlInsideItsContainerAndNamedByItsCaption)
+{
+    EXPECT_EQ(form->size(), QSize(400, 394));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    const QList<QWidget *> controls = form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)
+                                      + child("Frame1")->findChildren<QWidget *>()
+                                      + child("Frame2")->findChildren<QWidget *>();
+    for (QWidget *w : controls) {
+        if (w->objectName().isEmpty() || w->parentWidget() == child("StatusBar1"))
+            continue;
+        EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << w->objectName().toStdString();
+    }
+    int captions = 0;
+    for (QLabel *label : form->findChildren<QLabel *>()) {
+        if (!label->text().endsWith(QStringLiteral("："))) // unit labels, the lamp, the status panel
+            continue;
+        ++captions;
+        ASSERT_TRUE(label->buddy()) << label->objectName().toStdString();
+        EXPECT_EQ(label->buddy()->parentWidget(), label->parentWidget());
+        EXPECT_EQ(label->buddy()->accessibleName(), label->text());
+        EXPECT_NEAR(label->geometry().center().y(), label->buddy()->geometry().center().y(), 4);
+    }
+    EXPECT_EQ(captions, 11);
+
+    EXPECT_EQ(child<QPushButton>("Command3")->text(), QStringLiteral("激    活"));
+    EXPECT_EQ(child<QComboBox>("Combo4")->count(), 16);
+    EXPECT_EQ(child<QComboBox>("Combo4")->itemText(15), QStringLiteral("COM16"));
+    EXPECT_EQ(child<QComboBox>("Combo3")->itemText(2), QStringLiteral("偶"));
+    EXPECT_EQ(child<QComboBox>("Combo2")->itemText(6), QStringLiteral("57600"));
+    EXPECT_TRUE(child<QLineEdit>("Text7")->isReadOnly());
+    EXPECT_FALSE(child<QLineEdit>("Text2")->isReadOnly());
+    EXPECT_EQ(child<QLineEdit>("Text1")->palette().color(QPalette::Text), QColor(Qt::cyan));
+    EXPECT_TRUE(child<QStatusBar>("StatusBar1")->isVisibleTo(form.get()));
+}
+
+TEST_F(WindowTest, TabFollowsTheDrawnOrderAndReachesTheReadOnlyBoxes)
+{
+    form->Form_Load();
+    for (const char *name : {"Command1", "Command2", "Command3"})
+        child(name)->setEnabled(true);
+    QStringList order;
+    QWidget *w = child("Combo1");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            order << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != child("Combo1"));
+    EXPECT_EQ(order, (QStringList{"Combo1", "Combo2", "Combo3", "Text1", "Command2", "Command3", "Text2",
+                                  "Command1", "Command4", "Combo4", "Text3", "Text4", "Text5", "Text6",
+                                  "Text7", "Command5", "Command6"}));
+}
+
+TEST_F(WindowTest, StartUpOpensTheFirstPortThreeTimesAndSendsOneReadAt4800)
+{
+    EXPECT_EQ(lamp(), std::nullopt);
+    form->Form_Load();
+    EXPECT_EQ(link->opens, (QStringList{"COM1 9600,N,8,1", "COM1 9600,N,8,1", "COM1 4800,N,8,1"}));
+    EXPECT_TRUE(link->dtr && link->rts);
+    EXPECT_EQ(link->written, QStringList{"F0 CC 0D"});
+    for (const auto &[list, text] : {std::pair{"Combo4", "COM1"}, {"Combo1", "1200"}, {"Combo2", "1200"}, {"Combo3", "无"}})
+        EXPECT_EQ(child<QComboBox>(list)->currentText(), QString::fromUtf8(text));
+    EXPECT_EQ(lamp(), Lamp::Red);
+    EXPECT_FALSE(requestButtonsEnabled());
+    EXPECT_TRUE(boxes->shown.isEmpty());
+}
+
+TEST_F(WindowTest, PortInUseAtStartUpIsReportedForEveryOpenAndNothingIsSent)
+{
+    link->failingPorts = {1};
+    form->Form_Load();
+    EXPECT_EQ(boxes->shown, (QStringList{"此串口已被占用，请换另一串口！", "此串口已被占用，请换另一串口！",
+                                         "Ostrevi电台参数设置程序|COM1已被占用，换其它端口号再试一次。"}));
+    EXPECT_TRUE(link->written.isEmpty());
+    EXPECT_EQ(lamp(), Lamp::Red);
+
+    // Picking a port that opens ends the exchange: the next scan tick is green.
+    pick("Combo4", 2);
+    EXPECT_EQ(link->opens, QStringList{"COM3 4800,N,8,1"});
+    child<QPushButton>("Command4")->click();
+    timer1->fire();
+    EXPECT_EQ(lamp(), Lamp::Green);
+    EXPECT_TRUE(requestButtonsEnabled());
+    EXPECT_EQ(link->written, QStringList{"F0 CC 0D"});
+}
+
+TEST_F(WindowTest, PicksReopenThePortExceptTheChannelRate)
+{
+    form->Form_Load();
+    link->opens.clear();
+    pick("Combo2", 3);
+    EXPECT_TRUE(link->opens.isEmpty());
+    pick("Combo1", 3);
+    pick("Combo3", 1);
+    pick("Combo4", 0); // the same port again, as after re-plugging it
+    EXPECT_EQ(link->opens, QStringList(3, QStringLiteral("COM1 4800,N,8,1")));
+
+    link->failingPorts = {5};
+    pick("Combo4", 4);
+    EXPECT_EQ(boxes->shown, QStringList{"此串口已被占用，请换另一串口！"});
+    EXPECT_FALSE(link->portOpen());
+}
+
+TEST_F(WindowTest, ReadReplyIsShownAfterItsBoxWithTheExchangeAlreadyEnded)
+{
+    form->Form_Load();
+    child<QPushButton>("Command4")->click(); // a scan is running behind the box
+    QStringList whileOpen;
+    boxes->whileOpen = [&] {
+        whileOpen = currentValues();
+        timer1->fire(); // uncounted: handshake at the same settings
+        link->deliver("F0AA0102"); // its answer begins, into a new buffer
+    };
+    link->deliver("F0AAA0");
+    link->deliver("8601003F42");
+    EXPECT_TRUE(boxes->shown.isEmpty());
+    link->deliver("0F00A30D");
+
+    EXPECT_EQ(boxes->shown, QStringList{"读取完毕！"});
+    EXPECT_EQ(whileOpen, QStringList(5, QString()));
+    EXPECT_EQ(currentValues(), (QStringList{"100000", "999999", "9600", "19200", "奇"}));
+    EXPECT_EQ(lamp(), Lamp::Green);
+    EXPECT_EQ(link->written, (QStringList{"F0 CC 0D", "F0 CC 0D"}));
+    EXPECT_EQ(child<QLineEdit>("Text1")->text(), QStringLiteral("100000")); // a read sets nothing to write
+
+    link->deliver("00000000000000003055"); // the handshake answered: the scan ends
+    EXPECT_EQ(boxes->shown, (QStringList{"读取完毕！", "检测到设备。"}));
+    EXPECT_FALSE(timer1->enabled);
+
+    form->Command1_Click();
+    link->deliver("F0AA00000000000000003055");
+    EXPECT_EQ(currentValues(), (QStringList{"0", "0", "1200", "1200", "奇"})); // parity 3 keeps the old text
+}
+
+TEST_F(WindowTest, AcknowledgementsAreReportedGoodAtOnceAndWrongHalfASecondLater)
+{
+    form->Form_Load();
+    form->Command2_Click();
+    link->deliver("F0EE3F");
+    form->Command3_Click();
+    link->deliver("F0BB0D");
+    EXPECT_EQ(boxes->shown, (QStringList{"写入成功！", "激活成功！"}));
+
+    form->Command2_Click();
+    link->deliver("F0EE0A");
+    form->Command3_Click();
+    link->deliver("F0BB");
+    link->deliver("0D");
+    EXPECT_EQ(boxes->shown.size(), 3); // the good one
+    EXPECT_TRUE(timer2->enabled);
+    timer2->fire();
+    EXPECT_EQ(boxes->shown.last(), QStringLiteral("Ostrevi电台参数设置程序|写入不成功!"));
+    EXPECT_FALSE(timer2->enabled);
+}
