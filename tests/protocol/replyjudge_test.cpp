@@ -16,31 +16,15 @@ const Bytes kReply = {0xF0, 0xAA, 0xA0, 0x86, 0x01, 0x00, 0x3F, 0x42, 0x0F, 0x00
 const Bytes kEchoedProbe = {0xF0, 0xCC, 0x0D, 0xF0, 0xAA, 0xA0, 0x86, 0x01,
                             0x00, 0x3F, 0x42, 0x0F, 0x00, 0xA3, 0x0D};
 
-// Feeds each reception in turn and keeps every verdict; checks after each
-// one that a gathering buffer holds exactly RxCount bytes, never above 15,
-// and that an ending verdict empties it.
-struct Line {
-    Operation op;
+// Feeds each reception in turn to a fresh buffer and keeps every verdict.
+Verdicts feed(Operation op, const std::vector<Bytes> &receptions)
+{
     ReceiveBuffer buffer;
-    Bytes accepted;
-
-    Verdicts feed(const std::vector<Bytes> &receptions)
-    {
-        Verdicts verdicts;
-        for (const Bytes &input : receptions) {
-            const Verdict v = protocol::receive(buffer, input, op, &accepted);
-            EXPECT_LE(buffer.RxCount, 15);
-            if (v == Verdict::Gathering)
-                EXPECT_EQ(buffer.RxBuffer.size(), static_cast<std::size_t>(buffer.RxCount));
-            else
-                EXPECT_EQ(buffer.RxCount, 0);
-            verdicts.push_back(v);
-        }
-        return verdicts;
-    }
-
-    Verdict last(const Bytes &reception) { return feed({reception}).back(); }
-};
+    Verdicts verdicts;
+    for (const Bytes &input : receptions)
+        verdicts.push_back(protocol::receive(buffer, input, op));
+    return verdicts;
+}
 
 std::vector<Bytes> byteByByte(const Bytes &bytes, std::vector<Bytes> then = {})
 {
@@ -104,8 +88,7 @@ TEST(ReplyJudge, JudgesReceptionsByTheRequestInFlight)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Line line{c.op, {}, {}};
-        EXPECT_EQ(line.feed(c.receptions), c.verdicts);
+        EXPECT_EQ(feed(c.op, c.receptions), c.verdicts);
     }
 }
 
@@ -115,32 +98,9 @@ TEST(ReplyJudge, AcknowledgementGoodOnlyWithEndOrParityErrorMark)
         SCOPED_TRACE(b3);
         const bool good = b3 == 0x0D || b3 == 0x3F;
         const auto third = static_cast<std::uint8_t>(b3);
-        EXPECT_EQ((Line{Operation::Write, {}, {}}.last({0xF0, 0xEE, third})),
-                  good ? Verdict::Written : Verdict::WriteRejected);
-        EXPECT_EQ((Line{Operation::Activate, {}, {}}.last({0xF0, 0xBB, third})),
-                  good ? Verdict::Activated : Verdict::ActivateRejected);
-    }
-}
-
-TEST(ReplyJudge, KeepsACopyOfTheAcceptedReplyWhateverTheBufferHoldsLater)
-{
-    Line line{Operation::Read, {}, {}};
-    EXPECT_EQ(line.feed(byteByByte(kReply)), gathering(11, {Verdict::ParametersRead}));
-    line.feed({{0xF0, 0x55}});
-    EXPECT_EQ(line.accepted,
-              (Bytes{0xF0, 0xAA, 0xA0, 0x86, 0x01, 0x00, 0x3F, 0x42, 0x0F, 0x00, 0xA3, 0x0D}));
-    EXPECT_EQ(line.buffer.RxBuffer, (Bytes{0xF0, 0x55}));
-}
-
-TEST(ReplyJudge, EmptyReceptionChangesNothing)
-{
-    // Fresh, gathering, and just reset after a used reply (stale bytes kept).
-    for (const ReceiveBuffer &before : {ReceiveBuffer{}, ReceiveBuffer{{0xF0, 0xAA}, 2},
-                                        ReceiveBuffer{{0xF0, 0xEE, 0x0D}, 0}}) {
-        SCOPED_TRACE(before.RxCount);
-        ReceiveBuffer buffer = before;
-        EXPECT_EQ(protocol::receive(buffer, {}, Operation::Read), Verdict::Gathering);
-        EXPECT_EQ(buffer.RxCount, before.RxCount);
-        EXPECT_EQ(buffer.RxBuffer, before.RxBuffer);
+        EXPECT_EQ(feed(Operation::Write, {{0xF0, 0xEE, third}}),
+                  Verdicts{good ? Verdict::Written : Verdict::WriteRejected});
+        EXPECT_EQ(feed(Operation::Activate, {{0xF0, 0xBB, third}}),
+                  Verdicts{good ? Verdict::Activated : Verdict::ActivateRejected});
     }
 }
