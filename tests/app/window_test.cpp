@@ -173,6 +173,7 @@ TEST_F(WindowTest, ReadReplyIsShownAfterItsBoxWithTheExchangeAlreadyEnded)
 {
     form->Form_Load();
     child<QPushButton>("Command4")->click(); // a scan is running behind the box
+    timer1->fire(); // the start-up read is still out: no probe, but a tick has passed
     QStringList whileOpen;
     boxes->whileOpen = [&] {
         whileOpen = currentValues();
