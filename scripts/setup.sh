@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-noto-cjk fonts-liberation
     xdg-utils
+    librsvg2-bin
 )
 
 missing=()
