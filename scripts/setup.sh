@@ -11,6 +11,7 @@ packages=(
     fonts-noto-cjk fonts-liberation
     xdg-utils
     librsvg2-bin
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()
