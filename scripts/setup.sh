@@ -10,6 +10,8 @@ packages=(
     clang libclang-rt-14-dev
     fonts-noto-cjk fonts-liberation
     xdg-utils
+    librsvg2-bin
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

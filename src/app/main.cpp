@@ -8,6 +8,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("radio-setup"));
+    // Wayland matches the window to its menu entry (name, icon) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ostrevi.radio_setup"));
 
     // Qt's own texts (the edit boxes' context menu) in Chinese as well.
     QTranslator qtTexts;
