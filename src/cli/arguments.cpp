@@ -150,8 +150,10 @@ bool isPath(const QString &text)
 // QCommandLineParser words its complaints in English; say them in Chinese.
 QString parserError(const QCommandLineParser &parser)
 {
-    if (!parser.unknownOptionNames().isEmpty())
-        return QStringLiteral("未知选项 %1").arg(parser.unknownOptionNames().first());
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("未知选项 %1%2").arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
     const QString text = parser.errorText();
     const qsizetype from = text.indexOf(QLatin1Char('\''));
     const qsizetype to = text.lastIndexOf(QLatin1Char('\''));
