@@ -39,7 +39,7 @@ struct OptionRow {
 // Options ahead of the five parameters' in the help, then those after.
 constexpr OptionRow kLeadingOptions[] = {
     {"port", "COMn|路径", "串口：COMn（与窗口程序的对应关系相同）或设备路径", kTalking},
-    {"timeout", "毫秒", "等待应答的时间", kTalking},
+    {"timeout", "毫秒", "等待读取、写入、激活的应答的时间（检测的每次探测另按线路时间计）", kTalking},
     {"trace", nullptr, "在标准错误上记录线路上的每个字节（时间、方向、线路设置、十六进制）", kTalking},
     {"json", nullptr, "以 JSON 输出数据（键名为英文）", bit(Command::Ports) | bit(Command::Detect)
                                                         | bit(Command::Read) | bit(Command::Activate)},
