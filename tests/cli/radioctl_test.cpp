@@ -84,7 +84,8 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"ActivateFollowsTheUnitToItsNewRate", {"--byte", "0x2F"}, {"activate", "--follow", "--settings", "4800,N,8,1"}, 0, "9600,O,8,1\n",
+    {"ActivateFollowsTheUnitToItsNewRate", {"--byte", "0x2F"},
+     {"activate", "--follow", "--settings", "4800,N,8,1", "--probe-margin", "250"}, 0, "9600,O,8,1\n",
      "激活成功！", "tool>dev F0 CC 0D [9600,O,8,1]"},
     {"WrongAcknowledgementIsRefusal", {"--bad-ack"}, kWrite, 4, "", "写入不成功!", "dev>tool F0 EE 0A"},
     {"StoredOtherwiseIsADifference", {"--misstore", "tx"}, kWrite, 5, "", "回读与写入不符：发射频点（写入 433125000，读回 433125001）",
@@ -125,19 +126,23 @@ TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
     ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "57600,E,8,1", "--tx", "433000", "--rx", "433500", "--byte", "0xD2"}));
     QElapsedTimer clock;
     clock.start();
-    Outcome o = run({"detect"});
-    EXPECT_LT(clock.elapsed(), 20000); // the real goal is measured by bench/radioctl-detect.sh
+    // A margin a busy machine cannot overrun; bench/radioctl-detect.sh times the default.
+    const QStringList margin{"--probe-margin", "250"};
+    Outcome o = run(QStringList{"detect"} + margin);
+    EXPECT_LT(clock.elapsed(), 20000);
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, QStringLiteral("57600,E,8,1\n"));
     EXPECT_TRUE(o.err.contains(QStringLiteral("探测 1200,N,8,1（1/21）\n")));
-    EXPECT_EQ(readsAt(0).size(), 21);
+    // The log may still be on its way when radioctl has ended.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(0).size() == 21; }, 5000)) << readsAt(0).size();
 
     const qsizetype mark = sim.lineCount();
-    o = run({"read", "--json"});
+    o = run(QStringList{"read", "--json"} + margin);
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, QStringLiteral(R"({"tx_hz": 433000, "rx_hz": 433500, "interface_rate": 57600, )"
                                     R"("channel_rate": 19200, "parity": "even"})" "\n"));
-    EXPECT_EQ(readsAt(mark), (QStringList{"57600,E,8,1", "57600,E,8,1"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(mark) == QStringList{"57600,E,8,1", "57600,E,8,1"}; }, 5000))
+        << readsAt(mark).join(' ').toStdString();
 }
 
 TEST_F(Radioctl, WriteSavesTheOldValuesThenReadsBackWhatItWrote)
@@ -148,10 +153,11 @@ TEST_F(Radioctl, WriteSavesTheOldValuesThenReadsBackWhatItWrote)
     master.write(R"({"tx_hz": 433125000, "rx_hz": 438500000, "interface_rate": 9600, "channel_rate": 38400, "parity": "odd"})");
     master.close();
 
-    const Outcome o = run({"write", "--profile", master.fileName(), "--peer"});
+    const Outcome o = run({"write", "--settings", "4800,N,8,1", "--profile", master.fileName(), "--peer"});
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_TRUE(sim.waitForLine(QStringLiteral("request write tx=438500000 rx=433125000 byte=A7")));
-    EXPECT_EQ(sim.linesWith(QStringLiteral("request read")).size(), 3); // probe, backup, read-back
+    // The backup's read, then the read-back.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(0).size() == 2; }, 5000)) << readsAt(0).size();
 
     const QString backupPath = QRegularExpression(QStringLiteral("原参数已备份到 (\\S+)")).match(o.err).captured(1);
     QFile backup(backupPath);
