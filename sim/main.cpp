@@ -8,8 +8,9 @@
 //   T ready link=PATH pty=PATH device=S tx=N rx=N byte=HH flags=F
 //                               first line: the link exists, the device is
 //                               listening (flags: none, or a comma list of
-//                               echo, split:N, delay:MS, bad-ack, silent,
-//                               noise, garbage)
+//                               echo, split:N, delay:MS, bad-ack,
+//                               ignore-writes, misstore:F, silent, noise,
+//                               garbage)
 //   T open | T close            the tool's end was opened or closed by
 //                               another process
 //   T line S                    the settings the tool set on its end, after

@@ -48,6 +48,9 @@ const char *usageText()
            "  --split N          replies in pieces of N bytes, a few ms apart\n"
            "  --delay MS         wait before each reply\n"
            "  --bad-ack          wrong third byte (0A) on acknowledgements\n"
+           "  --ignore-writes    acknowledge writes but keep the stored values\n"
+           "  --misstore F       store field F of a write (tx, rx or byte) with its\n"
+           "                     lowest bit flipped\n"
            "  --silent           never answer\n"
            "  --noise            a stray 00 byte ahead of every second reply, the first included\n"
            "  --garbage          a few random bytes instead of silence at wrong settings\n"
@@ -87,7 +90,20 @@ ParsedOptions parseOptions(int argc, char **argv)
         } else if (arg == "--echo") {
             o.echo = true;
         } else if (arg == "--bad-ack") {
-            o.badAck = true;
+            o.faults.badAck = true;
+        } else if (arg == "--ignore-writes") {
+            o.faults.ignoreWrites = true;
+        } else if (arg == "--misstore") {
+            const std::string field = value ? value : "";
+            if (field == "tx")
+                o.faults.misstore = Faults::Field::Tx;
+            else if (field == "rx")
+                o.faults.misstore = Faults::Field::Rx;
+            else if (field == "byte")
+                o.faults.misstore = Faults::Field::Byte;
+            else
+                return fail("expects tx, rx or byte");
+            ++i;
         } else if (arg == "--silent") {
             o.silent = true;
         } else if (arg == "--noise") {

@@ -14,7 +14,7 @@ struct Options {
     bool echo = false;
     int split = 0;   // reply piece size, 0 for whole replies
     int delayMs = 0; // before each reply
-    bool badAck = false;
+    Faults faults;
     bool silent = false;
     bool noise = false;
     bool garbage = false;

@@ -77,7 +77,11 @@ void Simulator::announce()
     flag(m_options.echo, "echo");
     flag(m_options.split > 0, "split:" + std::to_string(m_options.split));
     flag(m_options.delayMs > 0, "delay:" + std::to_string(m_options.delayMs));
-    flag(m_options.badAck, "bad-ack");
+    flag(m_options.faults.badAck, "bad-ack");
+    flag(m_options.faults.ignoreWrites, "ignore-writes");
+    static const char *const kMisstored[] = {"", "tx", "rx", "byte"};
+    flag(m_options.faults.misstore != Faults::Field::None,
+         std::string("misstore:") + kMisstored[static_cast<int>(m_options.faults.misstore)]);
     flag(m_options.silent, "silent");
     flag(m_options.noise, "noise");
     flag(m_options.garbage, "garbage");
@@ -260,7 +264,7 @@ void Simulator::answer(const Request &request)
         log("silent: --silent");
         return;
     }
-    const Bytes reply = m_device.answer(request, m_options.badAck);
+    const Bytes reply = m_device.answer(request, m_options.faults);
     const LineSettings at = m_device.interfaceSettings();
     auto due = Clock::now() + std::chrono::milliseconds(m_options.delayMs);
     const auto gap = std::chrono::milliseconds(kPieceGapMs);

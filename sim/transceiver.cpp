@@ -63,9 +63,9 @@ Transceiver::Transceiver(const LineSettings &interface, const StoredParameters &
 {
 }
 
-Bytes Transceiver::answer(const Request &request, bool badAck)
+Bytes Transceiver::answer(const Request &request, const Faults &faults)
 {
-    const std::uint8_t ackEnd = badAck ? kBadAckEnd : kEnd;
+    const std::uint8_t ackEnd = faults.badAck ? kBadAckEnd : kEnd;
     switch (request.kind) {
     case RequestKind::Read: {
         Bytes out{kStart, kParameters};
@@ -76,10 +76,23 @@ Bytes Transceiver::answer(const Request &request, bool badAck)
         return out;
     }
     case RequestKind::Write:
-        if (request.bytes.size() == 12) {
+        if (request.bytes.size() == 12 && !faults.ignoreWrites) {
             m_stored.tx = getLe32(request.bytes, 2);
             m_stored.rx = getLe32(request.bytes, 6);
             m_stored.settingsByte = request.bytes[10];
+            switch (faults.misstore) {
+            case Faults::Field::Tx:
+                m_stored.tx ^= 1u;
+                break;
+            case Faults::Field::Rx:
+                m_stored.rx ^= 1u;
+                break;
+            case Faults::Field::Byte:
+                m_stored.settingsByte ^= 1u;
+                break;
+            case Faults::Field::None:
+                break;
+            }
         }
         return {kStart, kWriteAck, ackEnd};
     case RequestKind::Activate:

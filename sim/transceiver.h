@@ -17,6 +17,15 @@ struct StoredParameters {
 
 enum class RequestKind { Read, Write, Activate };
 
+// Ways the device misbehaves on purpose, so the tool's error paths can be
+// driven.
+struct Faults {
+    bool badAck = false;       // wrong third byte (0A) on acknowledgements
+    bool ignoreWrites = false; // acknowledge a write but keep the old values
+    // One field of a write stored with its lowest bit flipped.
+    enum class Field { None, Tx, Rx, Byte } misstore = Field::None;
+};
+
 struct Request {
     RequestKind kind;
     Bytes bytes; // the whole frame as received
@@ -32,8 +41,9 @@ public:
     const LineSettings &interfaceSettings() const { return m_interface; }
     const StoredParameters &stored() const { return m_stored; }
 
-    // The reply to a request; a write stores its parameters before answering.
-    Bytes answer(const Request &request, bool badAck);
+    // The reply to a request; a write stores its parameters (as the faults
+    // allow) before answering.
+    Bytes answer(const Request &request, const Faults &faults);
 
     // The interface settings that the stored settings byte selects; a parity
     // field of 3 means nothing, so the current parity stays.

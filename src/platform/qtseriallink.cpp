@@ -3,6 +3,7 @@
 #include "platform/paritymarks.h"
 #include "platform/portmap.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
 
 #include <algorithm>
@@ -148,6 +149,16 @@ CommError QtSerialLink::output(const QByteArray &bytes)
         return CommError::PortNotOpen;
     }
     return CommError::None;
+}
+
+bool QtSerialLink::finishOutput(int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    while (m_port->isOpen() && m_port->bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !m_port->waitForBytesWritten(int(deadline.remainingTime())))
+            return false;
+    }
+    return true;
 }
 
 QByteArray QtSerialLink::input()

@@ -52,6 +52,10 @@ public:
     QByteArray input() override;
     int commEvent() const override;
 
+    // Hands every queued byte to the system, waiting at most `ms`, so that a
+    // frame is not cut short when the port closes; false if some are left.
+    bool finishOutput(int ms);
+
     // The device of the last open, whether it worked or not; empty when the
     // port number stood for none.
     QString device() const { return m_device; }

@@ -1,0 +1,45 @@
+#include "cli/detection.h"
+
+#include "platform/linesettings.h"
+#include "protocol/frames.h"
+#include "protocol/scansettings.h"
+
+#include <cmath>
+
+QStringList detectionOrder(const std::optional<QString> &first)
+{
+    QStringList order;
+    for (const char *settings : protocol::ScanSettings)
+        order << QLatin1String(settings);
+    if (first && order.contains(*first))
+        order.move(order.indexOf(*first), 0);
+    return order;
+}
+
+int probeWindowMs(const QString &settings, int marginMs)
+{
+    const LineSettings line = parseLineSettings(settings).value_or(LineSettings{});
+    const int bitsPerByte = 1 + line.dataBits + (line.parity == LineSettings::Parity::None ? 0 : 1)
+                            + line.stopBits;
+    const std::size_t bytes = protocol::ReadRequest().size() + protocol::kParameterFrameLength;
+    const double lineMs = 1000.0 * double(bytes) * bitsPerByte / line.speed;
+    return int(std::ceil(lineMs)) + marginMs;
+}
+
+std::optional<QString> detect(Line &line, const QStringList &order, int marginMs, Progress &progress)
+{
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const QString &settings = order.at(i);
+        progress.show(QStringLiteral("探测 %1（%2/%3）").arg(settings).arg(i + 1).arg(order.size()));
+        line.open(settings);
+        const Answer answer = line.exchange(protocol::ReadRequest(), protocol::Operation::Handshake,
+                                            probeWindowMs(settings, marginMs));
+        if (answer.verdict != protocol::Verdict::Gathering) {
+            progress.clear();
+            return settings;
+        }
+    }
+    progress.clear();
+    line.close();
+    return std::nullopt;
+}

@@ -1,0 +1,128 @@
+#include "cli/line.h"
+
+#include "cli/failure.h"
+#include "platform/console.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+// How often a wait looks whether the user has pressed Ctrl-C.
+constexpr int kInterruptPollMs = 20;
+// How long closing may wait for a frame still being handed to the system.
+constexpr int kFinishOutputMs = 2000;
+
+QByteArray toByteArray(const protocol::Bytes &bytes)
+{
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// Runs `loop` until it quits, `ms` pass or the user stops.
+void runBounded(QEventLoop &loop, int ms)
+{
+    QTimer window;
+    window.setSingleShot(true);
+    window.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&window, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (interruptRequested())
+            loop.quit();
+    });
+    window.start(ms);
+    poll.start(kInterruptPollMs);
+    loop.exec();
+}
+
+} // namespace
+
+Line::Line(const QString &portName, const std::optional<QString> &device, Trace &trace)
+    : m_portName(portName), m_trace(trace), m_link([device](int) { return device; })
+{
+    // As the window does: some units draw their power from these lines.
+    m_link.setRTSEnable(true);
+    m_link.setDTREnable(true);
+}
+
+Line::~Line()
+{
+    close();
+}
+
+void Line::open(const QString &settings)
+{
+    close();
+    stopIfAsked();
+    m_settings = settings;
+    if (m_link.setSettings(settings) != CommError::None)
+        throw Failure{exitcode::kBadInput, QStringLiteral("线路设置 %1 无效").arg(settings)};
+    if (m_link.setPortOpen(true) != CommError::None)
+        throw Failure{exitcode::kPortFailed, describeOpenFailure(m_portName, m_link.lastOpenFailure())};
+    m_trace.note(settings, QStringLiteral("open ") + m_link.device());
+}
+
+void Line::close()
+{
+    if (!m_link.portOpen())
+        return;
+    m_link.finishOutput(kFinishOutputMs);
+    static_cast<void>(m_link.setPortOpen(false));
+    m_trace.note(m_settings, QStringLiteral("close"));
+}
+
+Answer Line::exchange(const protocol::Bytes &request, protocol::Operation op, int windowMs)
+{
+    stopIfAsked();
+    static_cast<void>(m_link.input()); // bytes from before this request answer nothing
+    const QByteArray bytes = toByteArray(request);
+    if (m_link.output(bytes) != CommError::None)
+        throw lost();
+    m_trace.sent(m_settings, bytes);
+
+    Answer answer;
+    bool gone = false;
+
+    QEventLoop loop;
+    protocol::ReceiveBuffer buffer;
+    QObject::connect(&m_link, &SerialLink::onComm, &loop, [&] {
+        const QByteArray chunk = m_link.input();
+        m_trace.received(m_settings, chunk);
+        const protocol::Verdict verdict = protocol::receive(
+            buffer, protocol::Bytes(chunk.begin(), chunk.end()), op, &answer.frame);
+        // A chunk that starts no reply is dropped, as the window drops it.
+        if (verdict == protocol::Verdict::Gathering || verdict == protocol::Verdict::Dropped)
+            return;
+        answer.verdict = verdict;
+        loop.quit();
+    });
+    QObject::connect(&m_link, &QtSerialLink::linkLost, &loop, [&] {
+        gone = true;
+        loop.quit();
+    });
+    runBounded(loop, windowMs);
+    if (gone)
+        throw lost();
+    stopIfAsked();
+    return answer;
+}
+
+void Line::pause(int ms)
+{
+    QEventLoop loop;
+    runBounded(loop, ms);
+    stopIfAsked();
+}
+
+void Line::stopIfAsked()
+{
+    if (!interruptRequested())
+        return;
+    close();
+    throw Failure{exitcode::kInterrupted, QStringLiteral("已中断")};
+}
+
+Failure Line::lost() const
+{
+    return Failure{exitcode::kNoAnswer, QStringLiteral("%1：设备已断开（%2）").arg(m_portName, m_link.device())};
+}

@@ -1,0 +1,80 @@
+#include "cli/commands.h"
+
+#include "cli/failure.h"
+#include "cli/output.h"
+#include "platform/portmap.h"
+#include "platform/serialdevices.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QJsonValue usbId(const std::optional<quint16> &id)
+{
+    if (!id)
+        return QJsonValue::Null;
+    return QStringLiteral("%1").arg(*id, 4, 16, QLatin1Char('0'));
+}
+
+QJsonValue orNull(const std::optional<QString> &text)
+{
+    return text ? QJsonValue(*text) : QJsonValue::Null;
+}
+
+QString described(const SerialDevice &d)
+{
+    QStringList parts;
+    const auto add = [&parts](const char *label, const QString &value) {
+        if (!value.isEmpty())
+            parts << QString::fromUtf8(label) + value;
+    };
+    add("描述：", d.description);
+    add("厂商：", d.manufacturer);
+    if (d.vendorId || d.productId)
+        add("USB：", usbId(d.vendorId).toString() + QLatin1Char(':') + usbId(d.productId).toString());
+    add("序列号：", d.serialNumber);
+    add("by-id：", d.stableNames.join(QStringLiteral(", ")));
+    return d.path + (parts.isEmpty() ? QString() : QStringLiteral("  ") + parts.join(QStringLiteral("；")));
+}
+
+} // namespace
+
+int listPorts(const Invocation &run)
+{
+    // One look at the system serves all sixteen numbers and the listing.
+    const QList<SerialDevice> devices = systemSerialDevices();
+    const QStringList paths = devicePaths(devices);
+    QJsonArray ports;
+    QStringList lines;
+    for (int n = 1; n <= kComPortCount; ++n) {
+        const auto device = resolveComPort(n, paths);
+        const QString name = QStringLiteral("COM%1").arg(n);
+        ports.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("device"), orNull(device)}});
+        lines << QStringLiteral("%1  %2").arg(name, -5).arg(device.value_or(QStringLiteral("（无）")));
+    }
+    QJsonArray list;
+    lines << QString() << QStringLiteral("系统串口设备：");
+    for (const SerialDevice &d : devices) {
+        list.append(QJsonObject{
+            {QStringLiteral("path"), d.path},
+            {QStringLiteral("description"), d.description},
+            {QStringLiteral("manufacturer"), d.manufacturer},
+            {QStringLiteral("vendor_id"), usbId(d.vendorId)},
+            {QStringLiteral("product_id"), usbId(d.productId)},
+            {QStringLiteral("serial_number"), d.serialNumber},
+            {QStringLiteral("by_id"), QJsonArray::fromStringList(d.stableNames)},
+        });
+        lines << QStringLiteral("  ") + described(d);
+    }
+    if (devices.isEmpty())
+        lines << QStringLiteral("  （无）");
+    if (run.json)
+        printData(QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("ports"), ports},
+                                                                {QStringLiteral("devices"), list}})
+                                        .toJson(QJsonDocument::Compact)));
+    else
+        printData(lines.join(QLatin1Char('\n')));
+    return exitcode::kDone;
+}

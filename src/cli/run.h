@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// radioctl from its command line (program name first) to its exit status.
+int runCommandLine(const QStringList &arguments);

@@ -1,0 +1,186 @@
+// radioctl as a script runs it: a child process with its own state folder,
+// on COM1 mapped to radio-sim, judged by its exit code, its output and the
+// bytes the simulator logged.
+#include "simprocess.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+struct Outcome {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class Radioctl : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    void startSim(const QStringList &args)
+    {
+        ASSERT_TRUE(sim.start(args, dir.filePath(QStringLiteral("config/radio-setup/ports"))));
+    }
+
+    void launch(QProcess &p, const QStringList &args)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(PTYSHIM_PATH));
+        // A sanitized radioctl has the shim ahead of its runtime.
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:") + env.value(QStringLiteral("ASAN_OPTIONS")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(RADIOCTL_PATH), args);
+    }
+
+    Outcome finish(QProcess &p)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    Outcome run(const QStringList &args)
+    {
+        QProcess p;
+        launch(p, args);
+        return finish(p);
+    }
+
+    // The settings each read request went out at, from line `mark` on.
+    QStringList readsAt(qsizetype mark)
+    {
+        QStringList at;
+        for (const QString &line : sim.linesWith(QStringLiteral("tool>dev F0 CC 0D"), mark))
+            at << line.section(QLatin1Char('['), 1).chopped(1);
+        return at;
+    }
+
+    QTemporaryDir dir;
+    SimProcess sim;
+};
+
+const QStringList kWrite{"write", "--settings", "4800,N,8,1", "--tx", "433125000", "--rx", "438500000",
+                         "--interface", "9600", "--channel", "38400", "--parity", "odd"};
+
+struct Case {
+    const char *name;
+    QStringList sim;      // after --settings 4800,N,8,1
+    QStringList radioctl;
+    int code;
+    const char *out;      // all of standard output, or none to skip
+    const char *err;      // a piece of standard error
+    const char *log;      // a line of the simulator's, or none: nothing was sent
+};
+
+const Case kCases[] = {
+    {"ActivateFollowsTheUnitToItsNewRate", {"--byte", "0x2F"},
+     {"activate", "--follow", "--settings", "4800,N,8,1", "--probe-margin", "250"}, 0, "9600,O,8,1\n",
+     "激活成功！", "tool>dev F0 CC 0D [9600,O,8,1]"},
+    {"WrongAcknowledgementIsRefusal", {"--bad-ack"}, kWrite, 4, "", "写入不成功!", "dev>tool F0 EE 0A"},
+    {"StoredOtherwiseIsADifference", {"--misstore", "tx"}, kWrite, 5, "", "回读与写入不符：发射频点（写入 433125000，读回 433125001）",
+     "request write"},
+    {"IgnoredWriteIsADifference", {"--ignore-writes"}, kWrite, 5, "", "信道速率（写入 38400，读回 9600）", "request write"},
+    {"SilentUnitIsNoAnswer", {"--silent"}, {"read", "--settings", "4800,N,8,1", "--timeout", "300"}, 3, "", "没有应答",
+     "silent: --silent"},
+    {"MissingProfileSendsNothing", {}, {"write", "--profile", "/nonexistent/master.json"}, 1, "", "找不到参数文件", nullptr},
+};
+
+class Outcomes : public Radioctl, public ::testing::WithParamInterface<Case>
+{
+};
+
+} // namespace
+
+TEST_P(Outcomes, ExitCodeOutputAndLineTraffic)
+{
+    const Case &c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(startSim(QStringList{"--settings", "4800,N,8,1"} + c.sim));
+    const Outcome o = run(c.radioctl);
+    EXPECT_EQ(o.code, c.code) << o.err.toStdString();
+    if (c.out) {
+        EXPECT_EQ(o.out, QString::fromUtf8(c.out));
+    }
+    EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.err))) << o.err.toStdString();
+    if (c.log)
+        EXPECT_TRUE(sim.waitForLine(QString::fromUtf8(c.log)));
+    else
+        EXPECT_TRUE(sim.linesWith(QStringLiteral("tool>dev")).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Radioctl, Outcomes, ::testing::ValuesIn(kCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
+{
+    ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "57600,E,8,1", "--tx", "433000", "--rx", "433500", "--byte", "0xD2"}));
+    QElapsedTimer clock;
+    clock.start();
+    // A margin a busy machine cannot overrun; bench/radioctl-detect.sh times the default.
+    const QStringList margin{"--probe-margin", "250"};
+    Outcome o = run(QStringList{"detect"} + margin);
+    EXPECT_LT(clock.elapsed(), 20000);
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_EQ(o.out, QStringLiteral("57600,E,8,1\n"));
+    EXPECT_TRUE(o.err.contains(QStringLiteral("探测 1200,N,8,1（1/21）\n")));
+    // The log may still be on its way when radioctl has ended.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(0).size() == 21; }, 5000)) << readsAt(0).size();
+
+    const qsizetype mark = sim.lineCount();
+    o = run(QStringList{"read", "--json"} + margin);
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_EQ(o.out, QStringLiteral(R"({"tx_hz": 433000, "rx_hz": 433500, "interface_rate": 57600, )"
+                                    R"("channel_rate": 19200, "parity": "even"})" "\n"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(mark) == QStringList{"57600,E,8,1", "57600,E,8,1"}; }, 5000))
+        << readsAt(mark).join(' ').toStdString();
+}
+
+TEST_F(Radioctl, WriteSavesTheOldValuesThenReadsBackWhatItWrote)
+{
+    ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "4800,N,8,1", "--tx", "433920000", "--rx", "434920000"}));
+    QFile master(dir.filePath(QStringLiteral("master.json")));
+    ASSERT_TRUE(master.open(QIODevice::WriteOnly));
+    master.write(R"({"tx_hz": 433125000, "rx_hz": 438500000, "interface_rate": 9600, "channel_rate": 38400, "parity": "odd"})");
+    master.close();
+
+    const Outcome o = run({"write", "--settings", "4800,N,8,1", "--profile", master.fileName(), "--peer"});
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    EXPECT_TRUE(sim.waitForLine(QStringLiteral("request write tx=438500000 rx=433125000 byte=A7")));
+    // The backup's read, then the read-back.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(0).size() == 2; }, 5000)) << readsAt(0).size();
+
+    const QString backupPath = QRegularExpression(QStringLiteral("原参数已备份到 (\\S+)")).match(o.err).captured(1);
+    QFile backup(backupPath);
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << o.err.toStdString();
+    EXPECT_EQ(backup.readAll(), QByteArray(R"({"tx_hz": 433920000, "rx_hz": 434920000, "interface_rate": 4800, )"
+                                           R"("channel_rate": 9600, "parity": "none"})" "\n"));
+}
+
+TEST_F(Radioctl, AHeldPortIsExit2AndCtrlCClosesTheHoldersPortWith130)
+{
+    ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "4800,N,8,1", "--silent"}));
+    QProcess holder;
+    launch(holder, {"read", "--settings", "4800,N,8,1", "--timeout", "60000"});
+    ASSERT_TRUE(sim.waitForLine(QStringLiteral("request read")));
+
+    const Outcome refused = run({"read", "--settings", "4800,N,8,1"});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("正被其他程序占用（radioctl，进程 %1）").arg(holder.processId())))
+        << refused.err.toStdString();
+
+    const qsizetype mark = sim.lineCount();
+    ::kill(pid_t(holder.processId()), SIGINT);
+    const Outcome interrupted = finish(holder);
+    EXPECT_EQ(interrupted.code, 130);
+    EXPECT_TRUE(sim.waitForLine(QStringLiteral(" close"), mark));
+}
