@@ -26,12 +26,7 @@ dpkg-deb -x "$deb" "$root"
 id=io.github.ostrevi.radio_setup
 files=(usr/bin/radio-setup usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/radio-setup.svg usr/share/man/man1/radio-setup.1.gz
-    usr/share/doc/radio-setup/copyright)
-with_cli=false
-if [[ -f $src/src/cli/CMakeLists.txt ]]; then
-    with_cli=true
-    files+=(usr/bin/radioctl usr/share/man/man1/radioctl.1.gz)
-fi
+    usr/share/doc/radio-setup/copyright usr/bin/radioctl usr/share/man/man1/radioctl.1.gz)
 for f in "${files[@]}"; do [[ -e $root/$f ]] || fail "$f is missing"; done
 for size in 16 22 24 32 48 64 128 256; do
     png=$root/usr/share/icons/hicolor/${size}x$size/apps/radio-setup.png
@@ -53,8 +48,6 @@ kill "$pid"
 wait "$pid" || true
 cmp -s "$(dirname "$exe")/help.htm" "$src/assets/help.htm" || fail "no help.htm beside $exe"
 
-if $with_cli; then
-    out=$("$root/usr/bin/radioctl" --version)
-    [[ $out =~ (^|[[:space:]])${version//./\\.}($|[[:space:]]) ]] || fail "radioctl --version says: $out"
-fi
+out=$("$root/usr/bin/radioctl" --version)
+[[ $out =~ (^|[[:space:]])${version//./\\.}($|[[:space:]]) ]] || fail "radioctl --version says: $out"
 echo "check-package: $name passes"
