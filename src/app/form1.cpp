@@ -12,7 +12,7 @@
 #include "edit/requests.h"
 #include "form/twips.h"
 #include "form/uitexts.h"
-#include "platform/portmap.h"
+#include "platform/porttexts.h"
 #include "protocol/frames.h"
 
 #include <QApplication>
@@ -62,12 +62,22 @@ void paint(QWidget *w, const QColor &background, const QColor &foreground)
     w->setAutoFillBackground(true);
 }
 
-QString portTooltip(int port, const std::optional<QString> &device)
+// Combo4 asks the system for its serial devices again as it opens, so an
+// adapter plugged in since start-up is listed with its details.
+class PortList : public QComboBox
 {
-    const QString name = QStringLiteral("COM%1").arg(port);
-    return device ? name + QStringLiteral(" → ") + *device
-                  : name + QStringLiteral("：没有对应的串口设备");
-}
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override
+    {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+
+    std::function<void()> beforePopup;
+};
 
 } // namespace
 
@@ -94,6 +104,7 @@ Form1::Form1(Form1Seams seams, QWidget *parent)
 
     buildControls();
     wireEvents();
+    refreshPorts();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -146,7 +157,7 @@ void Form1::buildControls()
             w = new QLabel(caption, parent);
             break;
         case Kind::List: {
-            auto *combo = new QComboBox(parent);
+            auto *combo = row.items == Items::Ports ? new PortList(parent) : new QComboBox(parent);
             combo->setEditable(false);
             combo->setFont(arial);
             paint(combo, Qt::black, Qt::cyan);
@@ -226,13 +237,6 @@ void Form1::buildControls()
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < tabStops.size(); ++i)
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-
-    if (m_seams.portDevice) {
-        for (int port = 1; port <= kComPortCount; ++port) {
-            m_lists[3]->setItemData(port - 1, portTooltip(port, m_seams.portDevice(port)),
-                                    Qt::ToolTipRole);
-        }
-    }
 }
 
 void Form1::wireEvents()
@@ -241,8 +245,13 @@ void Form1::wireEvents()
                           ListControl::Combo4}) {
         // A pick raises the click handler even when it names the item that
         // was already selected, so picking a port again reopens it.
-        connect(list(l), &QComboBox::activated, this, [this, l] { raiseListClick(l); });
+        connect(list(l), &QComboBox::activated, this, [this, l] {
+            if (l == ListControl::Combo4)
+                refreshPorts();
+            raiseListClick(l);
+        });
     }
+    static_cast<PortList *>(list(ListControl::Combo4))->beforePopup = [this] { refreshPorts(); };
     connect(m_buttons[0], &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_buttons[1], &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_buttons[2], &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -271,6 +280,17 @@ void Form1::raiseListClick(ListControl l)
     case ListControl::Combo2:
         break; // a new channel rate only matters to the next write
     }
+}
+
+void Form1::refreshPorts()
+{
+    if (!m_seams.ports)
+        return;
+    m_seams.ports->refresh();
+    QComboBox *ports = list(ListControl::Combo4);
+    for (int i = 0; i < ports->count(); ++i)
+        ports->setItemData(i, portTooltip(ports->itemText(i), m_seams.ports->device(i + 1)),
+                           Qt::ToolTipRole);
 }
 
 QComboBox *Form1::list(ListControl l) const

@@ -3,6 +3,7 @@
 #include "form/controls.h"
 #include "form/formcontext.h"
 #include "form/formstate.h"
+#include "platform/portmap.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -32,8 +33,10 @@ struct Form1Seams {
     std::unique_ptr<Timer> Timer2;
     std::unique_ptr<MessageBox> messages;
     std::function<bool(const QUrl &)> openUrl;
-    // The device behind port n, for the port list's tooltips.
-    std::function<std::optional<QString>(int)> portDevice;
+    // The map MSComm1 resolves its ports with, for the port list's tooltips
+    // and the status bar. The window refreshes it once as it is built, and
+    // again when the port list opens or a port is picked.
+    std::shared_ptr<PortMap> ports;
 
     static Form1Seams forDesktop();
 };
@@ -79,6 +82,7 @@ private:
     void buildControls();
     void wireEvents();
     void raiseListClick(ListControl list);
+    void refreshPorts();
     QComboBox *list(ListControl list) const;
     QLineEdit *box(TextControl box) const;
 

@@ -94,3 +94,32 @@ std::optional<QString> resolveComPort(int n)
     return resolveComPort(n, devicePaths(systemSerialDevices()));
 #endif
 }
+
+void PortMap::refresh()
+{
+    m_devices = systemSerialDevices();
+    m_paths = devicePaths(m_devices);
+}
+
+std::optional<QString> PortMap::resolve(int n) const
+{
+    return resolveComPort(n, m_paths);
+}
+
+std::optional<SerialDevice> PortMap::device(int n) const
+{
+    if (const auto path = resolve(n))
+        return details(*path);
+    return std::nullopt;
+}
+
+SerialDevice PortMap::details(const QString &path) const
+{
+    for (const SerialDevice &d : m_devices) {
+        if (d.path == path)
+            return d;
+    }
+    SerialDevice bare;
+    bare.path = path;
+    return bare;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/serialdevices.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +15,8 @@ constexpr int kComPortCount = 16;
 //
 // On Linux a link named comN in comPortsFolder() wins (even a dangling one,
 // which then fails to open); otherwise COMn is the n-th serial device the
-// system reports, in orderSerialPorts() order.
+// system reports, in orderSerialPorts() order. Asks the system for its
+// devices at each call; a window resolves through a PortMap instead.
 std::optional<QString> resolveComPort(int n);
 
 // The same lookup against a given list of system devices, so it can be
@@ -28,3 +31,24 @@ QString comPortsFolder();
 // order (ttyUSB2 before ttyUSB10). Names or paths; paths are ordered by
 // their last part.
 QStringList orderSerialPorts(const QStringList &devices);
+
+// The system's serial devices as last asked for, and COMn resolved against
+// them by the rules above. Asking the system costs thousands of file reads
+// on Linux, so it happens only on refresh(); resolving reads at most the
+// comN link, so a detection tick that reopens the port asks the system
+// nothing.
+class PortMap
+{
+public:
+    void refresh();
+    std::optional<QString> resolve(int n) const;
+    // COMn's device with what the last refresh learnt of it.
+    std::optional<SerialDevice> device(int n) const;
+    // Only the path for a device the system does not list as serial, such
+    // as a pseudo-terminal.
+    SerialDevice details(const QString &path) const;
+
+private:
+    QList<SerialDevice> m_devices;
+    QStringList m_paths;
+};

@@ -1,0 +1,29 @@
+#include "platform/porttexts.h"
+
+namespace {
+
+QString hexId(const std::optional<quint16> &id)
+{
+    return id ? QStringLiteral("%1").arg(*id, 4, 16, QLatin1Char('0')) : QStringLiteral("????");
+}
+
+} // namespace
+
+QString portTooltip(const QString &portName, const std::optional<SerialDevice> &device)
+{
+    if (!device)
+        return portName + QStringLiteral("：没有对应的串口设备");
+    QStringList lines{portName + QStringLiteral("：") + device->path};
+    const auto add = [&](const char *label, const QString &value) {
+        if (!value.isEmpty())
+            lines << QString::fromUtf8(label) + value;
+    };
+    add("描述：", device->description);
+    add("制造商：", device->manufacturer);
+    if (device->vendorId || device->productId)
+        add("USB 标识：", hexId(device->vendorId) + QLatin1Char(':') + hexId(device->productId));
+    add("序列号：", device->serialNumber);
+    for (const QString &name : device->stableNames)
+        add("固定名称：", name);
+    return lines.join(QLatin1Char('\n'));
+}
