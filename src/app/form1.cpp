@@ -6,12 +6,14 @@
 #include "app/form1layout.h"
 #include "app/receivehandler.h"
 #include "app/startup.h"
+#include "app/statuspanel.h"
 #include "detect/detectionscan.h"
 #include "detect/failurereport.h"
 #include "edit/frequencyfilter.h"
 #include "edit/requests.h"
 #include "form/twips.h"
 #include "form/uitexts.h"
+#include "platform/openfailure.h"
 #include "platform/porttexts.h"
 #include "protocol/frames.h"
 
@@ -104,6 +106,7 @@ Form1::Form1(Form1Seams seams, QWidget *parent)
 
     buildControls();
     wireEvents();
+    wireStatusPanel();
     refreshPorts();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -203,11 +206,9 @@ void Form1::buildControls()
         case Kind::StatusBar: {
             m_statusBar1 = new QStatusBar(parent);
             m_statusBar1->setSizeGripEnabled(false);
-            auto *panel = new QLabel(m_statusBar1);
-            panel->setObjectName(QStringLiteral("Panel1"));
-            panel->setFixedWidth(px(1440));
-            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            m_statusBar1->addWidget(panel);
+            m_panel1 = new StatusPanel(px(1440), m_statusBar1);
+            m_panel1->setObjectName(QStringLiteral("Panel1"));
+            m_statusBar1->addWidget(m_panel1, 1);
             w = m_statusBar1;
             break;
         }
@@ -291,6 +292,31 @@ void Form1::refreshPorts()
     for (int i = 0; i < ports->count(); ++i)
         ports->setItemData(i, portTooltip(ports->itemText(i), m_seams.ports->device(i + 1)),
                            Qt::ToolTipRole);
+}
+
+// The panel adds the cause to what the boxes say; it replaces none of them.
+void Form1::wireStatusPanel()
+{
+    SerialLink *link = m_seams.MSComm1.get();
+    const auto port = [this] { return listText(ListControl::Combo4); };
+    connect(link, &SerialLink::opened, this, [this, link, port](const QString &device) {
+        m_panel1->say(describeOpenPort(port(), deviceDetails(device), link->settings()));
+    });
+    connect(link, &SerialLink::openFailed, this, [this, port](const OpenFailure &failure) {
+        m_panel1->say(describeOpenFailure(port(), failure));
+    });
+    connect(link, &SerialLink::linkLost, this, [this, port](const QString &device) {
+        m_panel1->say(describeLostPort(port(), device));
+    });
+}
+
+SerialDevice Form1::deviceDetails(const QString &path) const
+{
+    if (m_seams.ports)
+        return m_seams.ports->details(path);
+    SerialDevice bare;
+    bare.path = path;
+    return bare;
 }
 
 QComboBox *Form1::list(ListControl l) const

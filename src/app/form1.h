@@ -25,6 +25,7 @@ class QUrl;
 class ReceiveHandler;
 class Requests;
 class Startup;
+class StatusPanel;
 
 // What the window talks to. Tests hand in fakes; the tool uses the real ones.
 struct Form1Seams {
@@ -83,6 +84,8 @@ private:
     void wireEvents();
     void raiseListClick(ListControl list);
     void refreshPorts();
+    void wireStatusPanel();
+    SerialDevice deviceDetails(const QString &path) const;
     QComboBox *list(ListControl list) const;
     QLineEdit *box(TextControl box) const;
 
@@ -95,6 +98,7 @@ private:
     std::array<QPushButton *, 6> m_buttons{}; // Command1 … Command6
     QLabel *m_image1 = nullptr;
     QStatusBar *m_statusBar1 = nullptr;
+    StatusPanel *m_panel1 = nullptr;
     std::array<QPixmap, 3> ImageList1;
 
     std::unique_ptr<Requests> m_requests;

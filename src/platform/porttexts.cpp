@@ -27,3 +27,18 @@ QString portTooltip(const QString &portName, const std::optional<SerialDevice> &
         add("固定名称：", name);
     return lines.join(QLatin1Char('\n'));
 }
+
+QString describeOpenPort(const QString &portName, const SerialDevice &device,
+                         const QString &settings)
+{
+    const QString described = device.description.isEmpty()
+                                  ? QStringLiteral(" ")
+                                  : QStringLiteral("（%1）").arg(device.description);
+    return portName + QStringLiteral("：") + device.path + described + settings;
+}
+
+QString describeLostPort(const QString &portName, const QString &device)
+{
+    return portName + QStringLiteral("：") + device
+           + QStringLiteral(" 已断开（适配器被拔出），插好后请重新选择此串口");
+}
