@@ -108,6 +108,7 @@ Form1::Form1(Form1Seams seams, QWidget *parent)
     wireEvents();
     wireStatusPanel();
     refreshPorts();
+    m_seams.messages->setParentWindow(this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
