@@ -17,7 +17,10 @@ constexpr int kTickMs = 500;
 Form1Seams Form1Seams::forDesktop()
 {
     Form1Seams seams;
+    // Asking the system for its serial devices takes a while: it runs while
+    // the window is built.
     seams.ports = std::make_shared<PortMap>();
+    seams.ports->refreshInBackground();
     seams.MSComm1 = std::make_unique<QtSerialLink>(
         [ports = seams.ports](int n) { return ports->resolve(n); });
     seams.Timer1 = std::make_unique<QtTimer>(kTickMs);

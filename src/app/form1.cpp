@@ -107,7 +107,6 @@ Form1::Form1(Form1Seams seams, QWidget *parent)
     buildControls();
     wireEvents();
     wireStatusPanel();
-    refreshPorts();
     m_seams.messages->setParentWindow(this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -284,6 +283,7 @@ void Form1::raiseListClick(ListControl l)
     }
 }
 
+// The tooltips show only in the open list, so they are made when it opens.
 void Form1::refreshPorts()
 {
     if (!m_seams.ports)

@@ -35,8 +35,8 @@ struct Form1Seams {
     std::unique_ptr<MessageBox> messages;
     std::function<bool(const QUrl &)> openUrl;
     // The map MSComm1 resolves its ports with, for the port list's tooltips
-    // and the status bar. The window refreshes it once as it is built, and
-    // again when the port list opens or a port is picked.
+    // and the status bar. The window refreshes it when the port list opens
+    // or a port is picked.
     std::shared_ptr<PortMap> ports;
 
     static Form1Seams forDesktop();

@@ -95,27 +95,45 @@ std::optional<QString> resolveComPort(int n)
 #endif
 }
 
-void PortMap::refresh()
+void PortMap::refreshInBackground()
 {
-    m_devices = systemSerialDevices();
-    m_paths = devicePaths(m_devices);
+    m_pending = std::async(std::launch::async, systemSerialDevices);
 }
 
-std::optional<QString> PortMap::resolve(int n) const
+void PortMap::refresh()
 {
+    m_pending = {};
+    m_devices = systemSerialDevices();
+    m_paths = devicePaths(*m_devices);
+}
+
+const QList<SerialDevice> &PortMap::devices()
+{
+    if (m_pending.valid()) {
+        m_devices = m_pending.get();
+        m_paths = devicePaths(*m_devices);
+    } else if (!m_devices) {
+        refresh();
+    }
+    return *m_devices;
+}
+
+std::optional<QString> PortMap::resolve(int n)
+{
+    devices();
     return resolveComPort(n, m_paths);
 }
 
-std::optional<SerialDevice> PortMap::device(int n) const
+std::optional<SerialDevice> PortMap::device(int n)
 {
     if (const auto path = resolve(n))
         return details(*path);
     return std::nullopt;
 }
 
-SerialDevice PortMap::details(const QString &path) const
+SerialDevice PortMap::details(const QString &path)
 {
-    for (const SerialDevice &d : m_devices) {
+    for (const SerialDevice &d : devices()) {
         if (d.path == path)
             return d;
     }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <optional>
 
 // The port list offers "COM1" to "COM16".
@@ -34,21 +35,28 @@ QStringList orderSerialPorts(const QStringList &devices);
 
 // The system's serial devices as last asked for, and COMn resolved against
 // them by the rules above. Asking the system costs thousands of file reads
-// on Linux, so it happens only on refresh(); resolving reads at most the
-// comN link, so a detection tick that reopens the port asks the system
-// nothing.
+// on Linux, so it happens only when asked, or at first need; resolving
+// reads at most the comN link, so a detection tick that reopens the port
+// asks the system nothing.
 class PortMap
 {
 public:
+    // Asks in the background; the first lookup waits for the answer. The
+    // window is built meanwhile.
+    void refreshInBackground();
     void refresh();
-    std::optional<QString> resolve(int n) const;
+
+    std::optional<QString> resolve(int n);
     // COMn's device with what the last refresh learnt of it.
-    std::optional<SerialDevice> device(int n) const;
+    std::optional<SerialDevice> device(int n);
     // Only the path for a device the system does not list as serial, such
     // as a pseudo-terminal.
-    SerialDevice details(const QString &path) const;
+    SerialDevice details(const QString &path);
 
 private:
-    QList<SerialDevice> m_devices;
+    const QList<SerialDevice> &devices();
+
+    std::future<QList<SerialDevice>> m_pending;
+    std::optional<QList<SerialDevice>> m_devices;
     QStringList m_paths;
 };
