@@ -1,10 +1,13 @@
 #include "app/artwork.h"
 
 #include <QColor>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QRectF>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,12 +81,33 @@ QPixmap emblemPixmap(int size)
     return pixmap;
 }
 
+namespace {
+
+// Draws the emblem when a size is asked for, not up front: most systems
+// ask for one or two sizes of a window icon, some for none.
+class EmblemIconEngine : public QIconEngine
+{
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return emblemPixmap(std::min(size.width(), size.height()));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64), QSize(256, 256)};
+    }
+    QIconEngine *clone() const override { return new EmblemIconEngine; }
+};
+
+} // namespace
+
 QIcon emblemIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 256})
-        icon.addPixmap(emblemPixmap(size));
-    return icon;
+    return QIcon(new EmblemIconEngine);
 }
 
 QPixmap lampPixmap(Lamp lamp)

@@ -12,7 +12,8 @@
 // the disc.
 QPixmap emblemPixmap(int size = 32);
 
-// The emblem at 16, 32, 48, 64 and 256 pixels, for window and task bar.
+// The emblem at 16, 32, 48, 64 and 256 pixels, for window and task bar,
+// each drawn when asked for.
 QIcon emblemIcon();
 
 // The 32 x 32 status lamp: a traffic light with only `lamp` lit.

@@ -17,12 +17,15 @@ constexpr int kTickMs = 500;
 Form1Seams Form1Seams::forDesktop()
 {
     Form1Seams seams;
-    const auto portMap = [](int n) { return resolveComPort(n); };
-    seams.MSComm1 = std::make_unique<QtSerialLink>(portMap);
+    // Asking the system for its serial devices takes a while: it runs while
+    // the window is built.
+    seams.ports = std::make_shared<PortMap>();
+    seams.ports->refreshInBackground();
+    seams.MSComm1 = std::make_unique<QtSerialLink>(
+        [ports = seams.ports](int n) { return ports->resolve(n); });
     seams.Timer1 = std::make_unique<QtTimer>(kTickMs);
     seams.Timer2 = std::make_unique<QtTimer>(kTickMs);
     seams.messages = std::make_unique<QtMessageBox>();
     seams.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    seams.portDevice = portMap;
     return seams;
 }

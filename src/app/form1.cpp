@@ -6,13 +6,15 @@
 #include "app/form1layout.h"
 #include "app/receivehandler.h"
 #include "app/startup.h"
+#include "app/statuspanel.h"
 #include "detect/detectionscan.h"
 #include "detect/failurereport.h"
 #include "edit/frequencyfilter.h"
 #include "edit/requests.h"
 #include "form/twips.h"
 #include "form/uitexts.h"
-#include "platform/portmap.h"
+#include "platform/openfailure.h"
+#include "platform/porttexts.h"
 #include "protocol/frames.h"
 
 #include <QApplication>
@@ -62,12 +64,22 @@ void paint(QWidget *w, const QColor &background, const QColor &foreground)
     w->setAutoFillBackground(true);
 }
 
-QString portTooltip(int port, const std::optional<QString> &device)
+// Combo4 asks the system for its serial devices again as it opens, so an
+// adapter plugged in since start-up is listed with its details.
+class PortList : public QComboBox
 {
-    const QString name = QStringLiteral("COM%1").arg(port);
-    return device ? name + QStringLiteral(" → ") + *device
-                  : name + QStringLiteral("：没有对应的串口设备");
-}
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override
+    {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+
+    std::function<void()> beforePopup;
+};
 
 } // namespace
 
@@ -94,6 +106,8 @@ Form1::Form1(Form1Seams seams, QWidget *parent)
 
     buildControls();
     wireEvents();
+    wireStatusPanel();
+    m_seams.messages->setParentWindow(this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -146,7 +160,7 @@ void Form1::buildControls()
             w = new QLabel(caption, parent);
             break;
         case Kind::List: {
-            auto *combo = new QComboBox(parent);
+            auto *combo = row.items == Items::Ports ? new PortList(parent) : new QComboBox(parent);
             combo->setEditable(false);
             combo->setFont(arial);
             paint(combo, Qt::black, Qt::cyan);
@@ -192,11 +206,9 @@ void Form1::buildControls()
         case Kind::StatusBar: {
             m_statusBar1 = new QStatusBar(parent);
             m_statusBar1->setSizeGripEnabled(false);
-            auto *panel = new QLabel(m_statusBar1);
-            panel->setObjectName(QStringLiteral("Panel1"));
-            panel->setFixedWidth(px(1440));
-            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            m_statusBar1->addWidget(panel);
+            m_panel1 = new StatusPanel(px(1440), m_statusBar1);
+            m_panel1->setObjectName(QStringLiteral("Panel1"));
+            m_statusBar1->addWidget(m_panel1, 1);
             w = m_statusBar1;
             break;
         }
@@ -226,13 +238,6 @@ void Form1::buildControls()
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < tabStops.size(); ++i)
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
-
-    if (m_seams.portDevice) {
-        for (int port = 1; port <= kComPortCount; ++port) {
-            m_lists[3]->setItemData(port - 1, portTooltip(port, m_seams.portDevice(port)),
-                                    Qt::ToolTipRole);
-        }
-    }
 }
 
 void Form1::wireEvents()
@@ -241,8 +246,13 @@ void Form1::wireEvents()
                           ListControl::Combo4}) {
         // A pick raises the click handler even when it names the item that
         // was already selected, so picking a port again reopens it.
-        connect(list(l), &QComboBox::activated, this, [this, l] { raiseListClick(l); });
+        connect(list(l), &QComboBox::activated, this, [this, l] {
+            if (l == ListControl::Combo4)
+                refreshPorts();
+            raiseListClick(l);
+        });
     }
+    static_cast<PortList *>(list(ListControl::Combo4))->beforePopup = [this] { refreshPorts(); };
     connect(m_buttons[0], &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_buttons[1], &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_buttons[2], &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -271,6 +281,43 @@ void Form1::raiseListClick(ListControl l)
     case ListControl::Combo2:
         break; // a new channel rate only matters to the next write
     }
+}
+
+// The tooltips show only in the open list, so they are made when it opens.
+void Form1::refreshPorts()
+{
+    if (!m_seams.ports)
+        return;
+    m_seams.ports->refresh();
+    QComboBox *ports = list(ListControl::Combo4);
+    for (int i = 0; i < ports->count(); ++i)
+        ports->setItemData(i, portTooltip(ports->itemText(i), m_seams.ports->device(i + 1)),
+                           Qt::ToolTipRole);
+}
+
+// The panel adds the cause to what the boxes say; it replaces none of them.
+void Form1::wireStatusPanel()
+{
+    SerialLink *link = m_seams.MSComm1.get();
+    const auto port = [this] { return listText(ListControl::Combo4); };
+    connect(link, &SerialLink::opened, this, [this, link, port](const QString &device) {
+        m_panel1->say(describeOpenPort(port(), deviceDetails(device), link->settings()));
+    });
+    connect(link, &SerialLink::openFailed, this, [this, port](const OpenFailure &failure) {
+        m_panel1->say(describeOpenFailure(port(), failure));
+    });
+    connect(link, &SerialLink::linkLost, this, [this, port](const QString &device) {
+        m_panel1->say(describeLostPort(port(), device));
+    });
+}
+
+SerialDevice Form1::deviceDetails(const QString &path) const
+{
+    if (m_seams.ports)
+        return m_seams.ports->details(path);
+    SerialDevice bare;
+    bare.path = path;
+    return bare;
 }
 
 QComboBox *Form1::list(ListControl l) const

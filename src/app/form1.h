@@ -3,6 +3,7 @@
 #include "form/controls.h"
 #include "form/formcontext.h"
 #include "form/formstate.h"
+#include "platform/portmap.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -24,6 +25,7 @@ class QUrl;
 class ReceiveHandler;
 class Requests;
 class Startup;
+class StatusPanel;
 
 // What the window talks to. Tests hand in fakes; the tool uses the real ones.
 struct Form1Seams {
@@ -32,8 +34,10 @@ struct Form1Seams {
     std::unique_ptr<Timer> Timer2;
     std::unique_ptr<MessageBox> messages;
     std::function<bool(const QUrl &)> openUrl;
-    // The device behind port n, for the port list's tooltips.
-    std::function<std::optional<QString>(int)> portDevice;
+    // The map MSComm1 resolves its ports with, for the port list's tooltips
+    // and the status bar. The window refreshes it when the port list opens
+    // or a port is picked.
+    std::shared_ptr<PortMap> ports;
 
     static Form1Seams forDesktop();
 };
@@ -79,6 +83,9 @@ private:
     void buildControls();
     void wireEvents();
     void raiseListClick(ListControl list);
+    void refreshPorts();
+    void wireStatusPanel();
+    SerialDevice deviceDetails(const QString &path) const;
     QComboBox *list(ListControl list) const;
     QLineEdit *box(TextControl box) const;
 
@@ -91,6 +98,7 @@ private:
     std::array<QPushButton *, 6> m_buttons{}; // Command1 … Command6
     QLabel *m_image1 = nullptr;
     QStatusBar *m_statusBar1 = nullptr;
+    StatusPanel *m_panel1 = nullptr;
     std::array<QPixmap, 3> ImageList1;
 
     std::unique_ptr<Requests> m_requests;

@@ -2,6 +2,7 @@
 
 #include "platform/serialdevices.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,46 +18,6 @@ QString lastPart(const QString &device)
 bool isAdapter(const QString &name)
 {
     return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
-}
-
-// Compares runs of digits by value, so "ttyS2" < "ttyS10".
-bool naturalLess(const QString &a, const QString &b)
-{
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a.at(i).isDigit() && b.at(j).isDigit()) {
-            qsizetype ei = i;
-            qsizetype ej = j;
-            while (ei < a.size() && a.at(ei).isDigit())
-                ++ei;
-            while (ej < b.size() && b.at(ej).isDigit())
-                ++ej;
-            // Without leading zeros, the longer run is the larger number.
-            QStringView ra = QStringView(a).mid(i, ei - i);
-            QStringView rb = QStringView(b).mid(j, ej - j);
-            while (ra.size() > 1 && ra.front() == QLatin1Char('0'))
-                ra = ra.mid(1);
-            while (rb.size() > 1 && rb.front() == QLatin1Char('0'))
-                rb = rb.mid(1);
-            if (ra.size() != rb.size())
-                return ra.size() < rb.size();
-            const int c = ra.compare(rb);
-            if (c != 0)
-                return c < 0;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        if (a.at(i) != b.at(j))
-            return a.at(i) < b.at(j);
-        ++i;
-        ++j;
-    }
-    if ((a.size() - i) != (b.size() - j))
-        return (a.size() - i) < (b.size() - j);
-    // Equal by value ("ttyS01", "ttyS1"): keep a total order.
-    return a < b;
 }
 
 #ifndef Q_OS_WIN
@@ -77,6 +38,13 @@ std::optional<QString> linkedDevice(int n)
 
 QStringList orderSerialPorts(const QStringList &devices)
 {
+    // Numeric mode compares runs of digits by value (ttyS2 before ttyS10);
+    // the C locale would compare plainly, so name a real one.
+    static const QCollator natural = [] {
+        QCollator c(QLocale(QLocale::English));
+        c.setNumericMode(true);
+        return c;
+    }();
     QStringList ordered = devices;
     std::stable_sort(ordered.begin(), ordered.end(), [](const QString &a, const QString &b) {
         const QString na = lastPart(a);
@@ -85,7 +53,9 @@ QStringList orderSerialPorts(const QStringList &devices)
         const bool adapterB = isAdapter(nb);
         if (adapterA != adapterB)
             return adapterA;
-        return naturalLess(na, nb);
+        // Equal by value ("ttyS01", "ttyS1"): keep a total order.
+        const int c = natural.compare(na, nb);
+        return c != 0 ? c < 0 : na < nb;
     });
     return ordered;
 }
@@ -123,4 +93,51 @@ std::optional<QString> resolveComPort(int n)
 #else
     return resolveComPort(n, devicePaths(systemSerialDevices()));
 #endif
+}
+
+void PortMap::refreshInBackground()
+{
+    m_pending = std::async(std::launch::async, systemSerialDevices);
+}
+
+void PortMap::refresh()
+{
+    m_pending = {};
+    m_devices = systemSerialDevices();
+    m_paths = devicePaths(*m_devices);
+}
+
+const QList<SerialDevice> &PortMap::devices()
+{
+    if (m_pending.valid()) {
+        m_devices = m_pending.get();
+        m_paths = devicePaths(*m_devices);
+    } else if (!m_devices) {
+        refresh();
+    }
+    return *m_devices;
+}
+
+std::optional<QString> PortMap::resolve(int n)
+{
+    devices();
+    return resolveComPort(n, m_paths);
+}
+
+std::optional<SerialDevice> PortMap::device(int n)
+{
+    if (const auto path = resolve(n))
+        return details(*path);
+    return std::nullopt;
+}
+
+SerialDevice PortMap::details(const QString &path)
+{
+    for (const SerialDevice &d : devices()) {
+        if (d.path == path)
+            return d;
+    }
+    SerialDevice bare;
+    bare.path = path;
+    return bare;
 }

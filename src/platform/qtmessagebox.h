@@ -11,6 +11,7 @@ public:
     explicit QtMessageBox(QWidget *parent = nullptr) : m_parent(parent) {}
 
     void show(const QString &text, const QString &title, MessageIcon icon) override;
+    void setParentWindow(QWidget *window) override { m_parent = window; }
 
 private:
     QWidget *m_parent;

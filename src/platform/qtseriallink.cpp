@@ -102,10 +102,8 @@ CommError QtSerialLink::setPortOpen(bool open)
         return CommError::PortAlreadyOpen;
 
     m_device = m_resolver ? m_resolver(m_commPort).value_or(QString()) : QString();
-    if (m_device.isEmpty()) {
-        m_openFailure = diagnoseOpenFailure(m_device, QSerialPort::DeviceNotFoundError, {});
-        return CommError::OpenFailed;
-    }
+    if (m_device.isEmpty())
+        return failOpen(diagnoseOpenFailure(m_device, QSerialPort::DeviceNotFoundError, {}));
 
     m_port->setPortName(m_device);
     m_port->setBaudRate(m_settings.speed);
@@ -114,17 +112,17 @@ CommError QtSerialLink::setPortOpen(bool open)
     m_port->setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        m_openFailure = diagnoseOpenFailure(m_device, m_port->error(), m_port->errorString());
+        const QSerialPort::SerialPortError error = m_port->error();
+        const QString errorText = m_port->errorString();
         m_port->clearError();
-        return CommError::OpenFailed;
+        return failOpen(diagnoseOpenFailure(m_device, error, errorText));
     }
 
     const std::optional<ReceiveErrors> receiveErrors = applyNativeLineOptions(*m_port);
     if (!receiveErrors) {
         closePort();
-        m_openFailure = {OpenFailureCause::Other, m_device, {},
-                         QStringLiteral("系统不接受逐字节的线路设置")};
-        return CommError::OpenFailed;
+        return failOpen({OpenFailureCause::Other, m_device, {},
+                         QStringLiteral("系统不接受逐字节的线路设置")});
     }
     m_receiveErrors = *receiveErrors;
 
@@ -134,7 +132,15 @@ CommError QtSerialLink::setPortOpen(bool open)
     m_port->clearError();
     ++m_session;
     m_live = true;
+    emit opened(m_device);
     return CommError::None;
+}
+
+CommError QtSerialLink::failOpen(OpenFailure failure)
+{
+    m_openFailure = std::move(failure);
+    emit openFailed(m_openFailure);
+    return CommError::OpenFailed;
 }
 
 CommError QtSerialLink::output(const QByteArray &bytes)
@@ -224,7 +230,7 @@ void QtSerialLink::handleError(QSerialPort::SerialPortError error)
             if (session != m_session || !m_port->isOpen())
                 return;
             closePort();
-            emit linkLost();
+            emit linkLost(m_device);
         },
         Qt::QueuedConnection);
 }

@@ -31,7 +31,8 @@ public:
     // when a hardware receive buffer overflows.
     static constexpr qsizetype kReceiveBufferSize = 1024;
 
-    // Port n is "COMn" of the port map (resolveComPort).
+    // Port n is "COMn" of the port map, asking the system at every open
+    // (resolveComPort).
     explicit QtSerialLink(QObject *parent = nullptr);
     explicit QtSerialLink(PortResolver resolver, QObject *parent = nullptr);
     ~QtSerialLink() override;
@@ -62,17 +63,13 @@ public:
     // Why the last open failed.
     const OpenFailure &lastOpenFailure() const { return m_openFailure; }
 
-signals:
-    // The device went away under an open port (far end closed, adapter
-    // pulled); the port has been closed. Raised once per loss.
-    void linkLost();
-
 private:
     void drainPort();
     void raiseReceiveEvent();
     void handleError(QSerialPort::SerialPortError error);
     void applyControlLines();
     void closePort();
+    CommError failOpen(OpenFailure failure);
 
     QSerialPort *m_port;
     PortResolver m_resolver;

@@ -31,7 +31,11 @@ QList<SerialDevice> systemSerialDevices()
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
         SerialDevice d;
+#ifdef Q_OS_WIN
+        d.path = info.portName(); // what COMn resolves to there
+#else
         d.path = info.systemLocation();
+#endif
         d.description = info.description();
         d.manufacturer = info.manufacturer();
         if (info.hasVendorIdentifier())

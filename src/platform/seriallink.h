@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/openfailure.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -43,4 +45,10 @@ public:
 signals:
     // Raised on the user-interface thread whenever received bytes wait.
     void onComm();
+    // What the link is doing, for the status bar: raised by setPortOpen(true)
+    // before it returns, and once when the device goes away under an open
+    // port (the port is closed by then).
+    void opened(const QString &device);
+    void openFailed(const OpenFailure &failure);
+    void linkLost(const QString &device);
 };

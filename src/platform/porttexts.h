@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/serialdevices.h"
+
+#include <QString>
+
+#include <optional>
+
+// What the tool says of a port in its port list and status bar, so that a
+// technician with several adapters can tell which one is which.
+
+// A port list entry's tooltip: COMn's device and whatever the system knows
+// of it, one item a line.
+QString portTooltip(const QString &portName, const std::optional<SerialDevice> &device);
+
+// The status bar after an open: "COM1：/dev/ttyUSB0（FT232R USB UART）4800,N,8,1".
+QString describeOpenPort(const QString &portName, const SerialDevice &device,
+                         const QString &settings);
+
+// The status bar when the device went away under the open port.
+QString describeLostPort(const QString &portName, const QString &device);
