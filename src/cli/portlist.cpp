@@ -3,6 +3,7 @@
 #include "cli/failure.h"
 #include "cli/output.h"
 #include "platform/portmap.h"
+#include "platform/porttexts.h"
 #include "platform/serialdevices.h"
 
 #include <QJsonArray>
@@ -25,18 +26,8 @@ QJsonValue orNull(const std::optional<QString> &text)
 
 QString described(const SerialDevice &d)
 {
-    QStringList parts;
-    const auto add = [&parts](const char *label, const QString &value) {
-        if (!value.isEmpty())
-            parts << QString::fromUtf8(label) + value;
-    };
-    add("描述：", d.description);
-    add("厂商：", d.manufacturer);
-    if (d.vendorId || d.productId)
-        add("USB：", usbId(d.vendorId).toString() + QLatin1Char(':') + usbId(d.productId).toString());
-    add("序列号：", d.serialNumber);
-    add("by-id：", d.stableNames.join(QStringLiteral(", ")));
-    return d.path + (parts.isEmpty() ? QString() : QStringLiteral("  ") + parts.join(QStringLiteral("；")));
+    const QStringList facts = deviceFacts(d);
+    return d.path + (facts.isEmpty() ? QString() : QStringLiteral("  ") + facts.join(QStringLiteral("；")));
 }
 
 } // namespace

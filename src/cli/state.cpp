@@ -1,6 +1,7 @@
 #include "cli/state.h"
 
 #include "cli/failure.h"
+#include "platform/userfolders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -38,15 +39,6 @@ QString save(const QString &path, const QByteArray &content)
 }
 
 } // namespace
-
-QString stateFolder()
-{
-    // As the base directory rules say: a relative XDG_STATE_HOME is ignored.
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    return QDir::cleanPath(base + QStringLiteral("/radio-setup"));
-}
 
 std::optional<QString> rememberedSettings(const QString &port)
 {

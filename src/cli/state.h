@@ -4,9 +4,7 @@
 
 #include <optional>
 
-// What radioctl keeps between runs, under $XDG_STATE_HOME/radio-setup
-// (by default ~/.local/state/radio-setup).
-QString stateFolder();
+// What radioctl keeps between runs, in stateFolder().
 
 // The line settings at which a unit last answered on `port` ("COM1",
 // "/dev/ttyUSB0"), for detection to try first.

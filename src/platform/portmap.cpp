@@ -1,6 +1,7 @@
 #include "platform/portmap.h"
 
 #include "platform/serialdevices.h"
+#include "platform/userfolders.h"
 
 #include <QCollator>
 #include <QDir>
@@ -62,11 +63,7 @@ QStringList orderSerialPorts(const QStringList &devices)
 
 QString comPortsFolder()
 {
-    // The base directory rules: a relative XDG_CONFIG_HOME is ignored.
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || QDir::isRelativePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(base + QStringLiteral("/radio-setup/ports"));
+    return configFolder() + QStringLiteral("/ports");
 }
 
 std::optional<QString> resolveComPort(int n, const QStringList &systemDevices)

@@ -9,23 +9,29 @@ QString hexId(const std::optional<quint16> &id)
 
 } // namespace
 
+QStringList deviceFacts(const SerialDevice &device)
+{
+    QStringList facts;
+    const auto add = [&](const char *label, const QString &value) {
+        if (!value.isEmpty())
+            facts << QString::fromUtf8(label) + value;
+    };
+    add("描述：", device.description);
+    add("制造商：", device.manufacturer);
+    if (device.vendorId || device.productId)
+        add("USB 标识：", hexId(device.vendorId) + QLatin1Char(':') + hexId(device.productId));
+    add("序列号：", device.serialNumber);
+    for (const QString &name : device.stableNames)
+        add("固定名称：", name);
+    return facts;
+}
+
 QString portTooltip(const QString &portName, const std::optional<SerialDevice> &device)
 {
     if (!device)
         return portName + QStringLiteral("：没有对应的串口设备");
-    QStringList lines{portName + QStringLiteral("：") + device->path};
-    const auto add = [&](const char *label, const QString &value) {
-        if (!value.isEmpty())
-            lines << QString::fromUtf8(label) + value;
-    };
-    add("描述：", device->description);
-    add("制造商：", device->manufacturer);
-    if (device->vendorId || device->productId)
-        add("USB 标识：", hexId(device->vendorId) + QLatin1Char(':') + hexId(device->productId));
-    add("序列号：", device->serialNumber);
-    for (const QString &name : device->stableNames)
-        add("固定名称：", name);
-    return lines.join(QLatin1Char('\n'));
+    return (QStringList{portName + QStringLiteral("：") + device->path} + deviceFacts(*device))
+        .join(QLatin1Char('\n'));
 }
 
 QString describeOpenPort(const QString &portName, const SerialDevice &device,

@@ -3,11 +3,16 @@
 #include "platform/serialdevices.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 // What the tool says of a port in its port list and status bar, so that a
 // technician with several adapters can tell which one is which.
+
+// What the system knows of a device, one labelled item each ("描述：…",
+// "USB 标识：0403:6001", …); items it does not know are left out.
+QStringList deviceFacts(const SerialDevice &device);
 
 // A port list entry's tooltip: COMn's device and whatever the system knows
 // of it, one item a line.

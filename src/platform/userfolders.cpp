@@ -1,0 +1,25 @@
+#include "platform/userfolders.h"
+
+#include <QDir>
+
+namespace {
+
+QString toolFolder(const char *variable, const char *defaultUnderHome)
+{
+    QString base = qEnvironmentVariable(variable);
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QLatin1Char('/') + QLatin1String(defaultUnderHome);
+    return QDir::cleanPath(base + QStringLiteral("/radio-setup"));
+}
+
+} // namespace
+
+QString configFolder()
+{
+    return toolFolder("XDG_CONFIG_HOME", ".config");
+}
+
+QString stateFolder()
+{
+    return toolFolder("XDG_STATE_HOME", ".local/state");
+}
