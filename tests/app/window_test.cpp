@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,23 @@ TEST_F(WindowTest, TabFollowsTheDrawnOrderAndReachesTheReadOnlyBoxes)
     EXPECT_EQ(order, (QStringList{"Combo1", "Combo2", "Combo3", "Text1", "Command2", "Command3", "Text2",
                                   "Command1", "Command4", "Combo4", "Text3", "Text4", "Text5", "Text6",
                                   "Text7", "Command5", "Command6"}));
+}
+
+// Typed as a user types: each box takes digits only, nine at most, and a
+// refused key brings back that box's own last text.
+TEST_F(WindowTest, EachFrequencyBoxRestoresItsOwnTextWhenAKeyIsRefused)
+{
+    auto *tx = child<QLineEdit>("Text1");
+    auto *rx = child<QLineEdit>("Text2");
+    const auto type = [](QLineEdit *box, const char *keys) {
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromLatin1(keys));
+        return box->text();
+    };
+    EXPECT_EQ(type(tx, "433a1"), QStringLiteral("4331"));
+    EXPECT_EQ(type(rx, "x"), QStringLiteral("100000"));
+    EXPECT_EQ(type(tx, "y"), QStringLiteral("4331"));
+    EXPECT_EQ(type(rx, "4385000001"), QStringLiteral("438500000"));
 }
 
 TEST_F(WindowTest, StartUpOpensTheFirstPortThreeTimesAndSendsOneReadAt4800)

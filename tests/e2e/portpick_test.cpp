@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "fakes.h"
 #include "pseudoterminal.h"
+#include "scopedenv.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -14,7 +15,7 @@
 TEST(PortPick, FindsALinkMadeAfterStartUpAndTheStatusBarSaysWhatEachOpenDid)
 {
     QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const ScopedEnv configHome("XDG_CONFIG_HOME", config.path().toUtf8());
     const QString ports = config.path() + QStringLiteral("/radio-setup/ports/");
     PseudoTerminal pty;
     ASSERT_TRUE(pty.isValid() && QDir().mkpath(ports));
@@ -43,5 +44,4 @@ TEST(PortPick, FindsALinkMadeAfterStartUpAndTheStatusBarSaysWhatEachOpenDid)
     pick(QStringLiteral("/nonexistent/ttyUSB9"), 15);
     EXPECT_EQ(boxes->shown, QStringList{"此串口已被占用，请换另一串口！"});
     EXPECT_EQ(panel(), QStringLiteral("COM15：") + ports + QStringLiteral("com15 不存在（设备未连接或已拔出）"));
-    qunsetenv("XDG_CONFIG_HOME");
 }
