@@ -1,7 +1,6 @@
 #include "platform/qtseriallink.h"
 
 #include "platform/paritymarks.h"
-#include "platform/portmap.h"
 
 #include <QDeadlineTimer>
 #include <QMetaObject>
@@ -26,11 +25,6 @@ QSerialPort::Parity toQtParity(LineSettings::Parity parity)
 
 } // namespace
 
-QtSerialLink::QtSerialLink(QObject *parent)
-    : QtSerialLink([](int n) { return resolveComPort(n); }, parent)
-{
-}
-
 QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
     : SerialLink(parent), m_port(new QSerialPort(this)), m_resolver(std::move(resolver))
 {
@@ -38,6 +32,11 @@ QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
     m_settings = parseLineSettings(m_settingsText).value_or(LineSettings {});
     connect(m_port, &QSerialPort::readyRead, this, &QtSerialLink::drainPort);
     connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::handleError);
+}
+
+QtSerialLink::QtSerialLink(std::optional<QString> device, QObject *parent)
+    : QtSerialLink([device = std::move(device)](int) { return device; }, parent)
+{
 }
 
 QtSerialLink::~QtSerialLink()

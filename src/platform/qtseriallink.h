@@ -31,10 +31,10 @@ public:
     // when a hardware receive buffer overflows.
     static constexpr qsizetype kReceiveBufferSize = 1024;
 
-    // Port n is "COMn" of the port map, asking the system at every open
-    // (resolveComPort).
-    explicit QtSerialLink(QObject *parent = nullptr);
     explicit QtSerialLink(PortResolver resolver, QObject *parent = nullptr);
+    // Every port number stands for this one device (none: for no device, so
+    // every open fails as one of a port with nothing behind it).
+    explicit QtSerialLink(std::optional<QString> device, QObject *parent = nullptr);
     ~QtSerialLink() override;
 
     // Ignored while the port is open: the number takes effect at the next

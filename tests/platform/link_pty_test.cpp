@@ -13,11 +13,6 @@
 
 namespace {
 
-QtSerialLink::PortResolver always(const QString &device)
-{
-    return [device](int) { return device.isEmpty() ? std::nullopt : std::optional<QString>(device); };
-}
-
 class LinkOnPty : public ::testing::Test
 {
 protected:
@@ -37,7 +32,7 @@ protected:
     }
 
     PseudoTerminal pty;
-    QtSerialLink link{always(pty.path())};
+    QtSerialLink link{pty.path()};
     QByteArray received;
 };
 
@@ -93,7 +88,7 @@ TEST_F(LinkOnPty, FarEndHangUpIsOneQuietLoss)
 TEST(LinkOpen, FailsClosedAndSaysWhy)
 {
     PseudoTerminal pty;
-    QtSerialLink holder(always(pty.path()));
+    QtSerialLink holder(pty.path());
     ASSERT_EQ(holder.setPortOpen(true), CommError::None);
     // A lock left behind by a program that has ended names no holder.
     QFile stale(QStringLiteral("/tmp/LCK.._nonexistent_ttyUSB9"));
@@ -112,7 +107,7 @@ TEST(LinkOpen, FailsClosedAndSaysWhy)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.device.toStdString());
-        QtSerialLink link(always(c.device));
+        QtSerialLink link(c.device.isEmpty() ? std::nullopt : std::optional(c.device));
         EXPECT_EQ(link.setPortOpen(true), CommError::OpenFailed);
         EXPECT_FALSE(link.portOpen());
         EXPECT_EQ(link.lastOpenFailure().cause, c.cause);
