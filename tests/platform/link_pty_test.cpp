@@ -1,9 +1,11 @@
+#include "platform/openfailure_unix.h"
 #include "platform/qtseriallink.h"
 #include "pseudoterminal.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -133,29 +135,31 @@ TEST(LinkOpen, FailsClosedAndSaysWhy)
     PseudoTerminal pty;
     QtSerialLink holder(pty.path());
     ASSERT_EQ(holder.setPortOpen(true), CommError::None);
-    // A lock left behind by a program that has ended names no holder.
-    QFile stale(QStringLiteral("/tmp/LCK.._nonexistent_ttyUSB9"));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write("999999999\nminicom\nhost\n");
-    stale.close();
-
+    const QString pid = QString::number(QCoreApplication::applicationPid());
     const struct {
-        QString device;
-        OpenFailureCause cause;
-        QString holder;
+        std::optional<QString> device;
+        QString said;
     } cases[] = {
-        {QString(), OpenFailureCause::NoDevice, {}},
-        {QStringLiteral("/nonexistent/ttyUSB9"), OpenFailureCause::NoDevice, {}},
-        {pty.path(), OpenFailureCause::Busy, QString::number(QCoreApplication::applicationPid())},
+        {std::nullopt, QStringLiteral("COM1：没有对应的串口设备")},
+        {QStringLiteral("/nonexistent/ttyUSB9"), QStringLiteral("COM1：/nonexistent/ttyUSB9 不存在（设备未连接或已拔出）")},
+        {pty.path(), QStringLiteral("COM1：%1 正被其他程序占用（platform_tests，进程 %2）").arg(pty.path(), pid)},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.device.toStdString());
-        QtSerialLink link(c.device.isEmpty() ? std::nullopt : std::optional(c.device));
+        SCOPED_TRACE(c.said.toStdString());
+        QtSerialLink link(c.device);
         EXPECT_EQ(link.setPortOpen(true), CommError::OpenFailed);
         EXPECT_FALSE(link.portOpen());
-        EXPECT_EQ(link.lastOpenFailure().cause, c.cause);
-        EXPECT_EQ(link.lastOpenFailure().device, c.device);
-        EXPECT_TRUE(link.lastOpenFailure().holder.contains(c.holder));
+        EXPECT_EQ(describeOpenFailure(QStringLiteral("COM1"), link.lastOpenFailure()), c.said);
     }
-    stale.remove();
+
+    // A lock left behind by a program that has ended names no holder.
+    QTemporaryDir locks;
+    QFile lock(locks.filePath(QStringLiteral("LCK..ttyUSB9")));
+    for (const QString &owner : {QStringLiteral("999999999"), pid}) {
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write((owner + QStringLiteral("\nminicom\nhost\n")).toLatin1());
+        lock.close();
+        EXPECT_EQ(lockHolder(QStringLiteral("/dev/ttyUSB9"), {locks.path()}),
+                  owner == pid ? QStringLiteral("minicom，进程 ") + pid : QString());
+    }
 }

@@ -2,7 +2,9 @@
 #include "platform/openfailure.h"
 #include "platform/paritymarks.h"
 #include "platform/portmap.h"
+#include "platform/portmap_unix.h"
 #include "platform/portname.h"
+#include "scopedenv.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +72,7 @@ TEST(PortOrder, AdaptersFirstThenOnBoardPortsEachInNaturalOrder)
 TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
 {
     QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const ScopedEnv env("XDG_CONFIG_HOME", config.path().toUtf8());
     const QString ports = config.path() + QStringLiteral("/radio-setup/ports");
     ASSERT_EQ(comPortsFolder(), ports);
     ASSERT_TRUE(QDir().mkpath(ports));
@@ -89,7 +91,19 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
     EXPECT_EQ(resolveComPort(4, system), std::nullopt);
     EXPECT_EQ(resolveComPort(16, system), ports + QStringLiteral("/com16"));
     EXPECT_EQ(resolveComPort(17, system), std::nullopt);
-    qunsetenv("XDG_CONFIG_HOME");
+
+    // A refresh takes the answer still to come from the background.
+    int asked = 0;
+    PortMap map([&] {
+        ++asked;
+        return QList<SerialDevice>{{system.at(1), QStringLiteral("FT232R USB UART"), {}, {}, {}, {}, {}}};
+    });
+    map.refreshInBackground();
+    map.refresh();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(map.device(1)->description, QStringLiteral("FT232R USB UART"));
+    map.refresh();
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(OpenFailure, SystemErrorsBecomeCausesATechnicianCanActOn)
