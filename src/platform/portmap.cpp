@@ -1,9 +1,18 @@
 #include "platform/portmap.h"
 
+#include <QAbstractEventDispatcher>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <chrono>
 #include <utility>
+
+namespace {
+
+// Long enough for the window to be painted, short of any click on it.
+constexpr int kQuietStartMs = 500;
+
+} // namespace
 
 std::optional<QString> resolveComPort(int n)
 {
@@ -26,6 +35,23 @@ PortMap::~PortMap()
 }
 
 void PortMap::refreshInBackground()
+{
+    // The window's first open is COM1's. When that needs no answer (a link
+    // to a device the list cannot hold), the asking waits until the window
+    // is up instead of competing with its start; whatever needs the answer
+    // sooner asks for it then.
+    const std::optional<QString> first = knownComPort(1);
+    if (first && !mayListDevice(*first) && QAbstractEventDispatcher::instance()) {
+        QTimer::singleShot(kQuietStartMs, &m_context, [this] {
+            if (!m_devices && !m_pending.valid())
+                startWorker();
+        });
+        return;
+    }
+    startWorker();
+}
+
+void PortMap::startWorker()
 {
     if (m_worker.joinable())
         m_worker.join();

@@ -48,9 +48,10 @@ public:
     PortMap(const PortMap &) = delete;
     PortMap &operator=(const PortMap &) = delete;
 
-    // Asks in the background, so the window is built meanwhile. The answer
-    // is taken as soon as it comes (with an event loop running) or at the
-    // first lookup that needs it, which waits for it.
+    // Asks in the background, so the window is built meanwhile; when
+    // start-up's open of COM1 needs no answer, only once the window is up.
+    // The answer is taken as soon as it comes (with an event loop running)
+    // or at the first lookup that needs it, which waits for it.
     void refreshInBackground();
     // Asks the system now, unless a background answer has still to be
     // taken: that one is as fresh.
@@ -65,6 +66,7 @@ public:
 
 private:
     const QList<SerialDevice> &devices();
+    void startWorker();
     void take(QList<SerialDevice> devices);
     void takeIfReady();
 
