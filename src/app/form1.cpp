@@ -86,7 +86,8 @@ public:
     void hidePopup() override
     {
         QComboBox::hidePopup();
-        // A pick that closed the list is raised before this runs.
+        // A pick that closed the list is raised as this returns, before the
+        // zero timer fires.
         QTimer::singleShot(0, this, [this] { m_refreshed = false; });
     }
 
