@@ -46,6 +46,10 @@ public:
         return tio;
     }
 
+    // Bytes the tool has not read; the modem lines it set (with the pty shim).
+    int pending() const { int n = -1; ::ioctl(m_slave, FIONREAD, &n); return n; }
+    int modemLines() const { int bits = -1; ::ioctl(m_slave, TIOCMGET, &bits); return bits; }
+
     // The far end goes away.
     void hangUp()
     {
