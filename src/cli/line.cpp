@@ -38,7 +38,7 @@ void runBounded(QEventLoop &loop, int ms)
 } // namespace
 
 Line::Line(const QString &portName, const std::optional<QString> &device, Trace &trace)
-    : m_portName(portName), m_trace(trace), m_link([device](int) { return device; })
+    : m_portName(portName), m_trace(trace), m_link(device)
 {
     // As the window does: some units draw their power from these lines.
     m_link.setRTSEnable(true);

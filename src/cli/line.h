@@ -21,7 +21,7 @@ struct Answer {
 class Line
 {
 public:
-    // `device` is what the port name stands for (none: nothing does).
+    // Opens `device`, which `portName` stands for (none: nothing does).
     Line(const QString &portName, const std::optional<QString> &device, Trace &trace);
     ~Line();
 

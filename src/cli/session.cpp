@@ -4,6 +4,7 @@
 #include "cli/state.h"
 #include "platform/console.h"
 #include "platform/portmap.h"
+#include "protocol/texts.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ QString Session::reach()
         return *m_run.settings;
     }
     return detectIn(detectionOrder(rememberedSettings(m_run.port)),
-                    QStringLiteral("检测不到设备！（%1）").arg(m_run.port));
+                    QString::fromUtf8(protocol::kNoDevice) + QStringLiteral("（%1）").arg(m_run.port));
 }
 
 QString Session::detectIn(const QStringList &order, const QString &whenNone)
@@ -55,7 +56,7 @@ protocol::Bytes Session::request(const protocol::Bytes &request, protocol::Opera
                                                .arg(name, m_run.port, m_line.settings())
                                                .arg(m_run.timeoutMs)};
     if (answer.verdict != wanted)
-        throw Failure{exitcode::kRefused, name + QStringLiteral("不成功!")};
+        throw Failure{exitcode::kRefused, name + QString::fromUtf8(protocol::kFailedSuffix)};
     rememberSettings(m_run.port, m_line.settings());
     return answer.frame;
 }
