@@ -27,6 +27,8 @@ struct Invocation {
     std::map<Field, QString> values; // --tx … --parity as given
     bool peer = false;
     bool verify = true;
+    bool force = false;  // write even when nothing would change
+    bool dryRun = false; // read and list the changes, write nothing
     bool follow = false;
 };
 
