@@ -41,6 +41,12 @@ public:
     // open, and changing it under an open port would misreport the device.
     void setCommPort(int port) override;
     [[nodiscard]] CommError setSettings(const QString &settings) override;
+    // Changes the settings of the open port in place, so DTR and RTS stay
+    // raised (many adapters power or reset the unit when they drop). What
+    // was received at the old settings and not yet handed on is dropped. If
+    // the system refuses, the port is closed and the result is OpenFailed,
+    // with lastOpenFailure() saying why. On a closed port: setSettings().
+    [[nodiscard]] CommError retune(const QString &settings);
     QString settings() const override;
     void setDTREnable(bool enable) override;
     void setRTSEnable(bool enable) override;
@@ -68,6 +74,8 @@ private:
     void raiseReceiveEvent();
     void handleError(QSerialPort::SerialPortError error);
     void applyControlLines();
+    bool applyLineSettings();
+    bool applyReceiveOptions();
     void closePort();
     CommError failOpen(OpenFailure failure);
 

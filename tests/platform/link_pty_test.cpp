@@ -21,7 +21,9 @@ protected:
         ASSERT_TRUE(pty.isValid());
         QObject::connect(&link, &SerialLink::onComm, &link, [this] {
             ASSERT_EQ(link.commEvent(), SerialLink::comEvReceive);
-            received += link.input();
+            ++comms;
+            if (taking)
+                received += link.input();
         });
     }
 
@@ -34,33 +36,74 @@ protected:
     PseudoTerminal pty;
     QtSerialLink link{pty.path()};
     QByteArray received;
+    bool taking = true; // else received bytes wait in the link
+    int comms = 0;
 };
 
 } // namespace
 
-TEST_F(LinkOnPty, CarriesEveryByteValueBothWaysOnARawLineThatMarksDamagedBytes)
+// Opened, tuned in place to an odd and an even setting, then closed and
+// reopened: at each setting the line is raw and marks damaged bytes, every
+// byte value gets through both ways, DTR and RTS are up, and bytes received
+// before and not yet taken are not handed on.
+TEST_F(LinkOnPty, CarriesEveryByteValueBothWaysAtEachSettingAndDropsWhatCameBefore)
 {
-    pty.send(QByteArray::fromHex("f0aa")); // from before the open: stale
-    QTest::qWait(50);
-    open();
-    const termios line = pty.line();
-    EXPECT_EQ(cfgetospeed(&line), speed_t(B4800));
-    EXPECT_EQ(line.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_EQ(line.c_iflag & (PARMRK | INPCK), tcflag_t(PARMRK | INPCK));
-    EXPECT_EQ(line.c_iflag & (IGNPAR | ISTRIP | IXON | IXOFF), tcflag_t(0));
-
+    link.setDTREnable(true);
+    link.setRTSEnable(true);
+    int opens = 0;
+    QObject::connect(&link, &SerialLink::opened, &link, [&] { ++opens; });
     QByteArray every;
     for (int v = 0; v < 256; ++v)
         every.append(char(v));
-    ASSERT_EQ(link.output(every + every), CommError::None);
-    EXPECT_EQ(pty.receive(512), every + every);
+    const struct {
+        const char *settings;
+        bool reopen;
+        speed_t speed;
+        tcflag_t parity;
+    } steps[] = {
+        {"4800,N,8,1", true, B4800, 0},
+        {"9600,O,8,1", false, B9600, PARENB | PARODD},
+        {"19200,E,8,1", false, B19200, PARENB},
+        {"4800,N,8,1", true, B4800, 0},
+    };
+    pty.send(QByteArray::fromHex("f0aa")); // waits in the driver from before the open
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pty.pending() == 2; }));
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.settings);
+        const QString settings = QString::fromLatin1(step.settings);
+        if (step.reopen) {
+            ASSERT_EQ(link.setPortOpen(false), CommError::None);
+            ASSERT_EQ(link.setSettings(settings), CommError::None);
+            ASSERT_EQ(link.setPortOpen(true), CommError::None);
+        } else {
+            ASSERT_EQ(link.retune(settings), CommError::None);
+        }
+        const termios line = pty.line();
+        EXPECT_EQ(cfgetospeed(&line), step.speed);
+        EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | PARODD), CS8 | step.parity);
+        EXPECT_EQ(line.c_iflag & (PARMRK | INPCK), tcflag_t(PARMRK | INPCK));
+        EXPECT_EQ(line.c_iflag & (IGNPAR | ISTRIP | IXON | IXOFF), tcflag_t(0));
+        EXPECT_EQ(pty.modemLines() & (TIOCM_DTR | TIOCM_RTS), TIOCM_DTR | TIOCM_RTS);
 
-    // The line doubles each FF; pieces cut between the two must come out whole.
-    pty.send(every.left(255));
-    QTest::qWait(20);
-    pty.send(every.mid(255) + every);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 512; }, 3000));
-    EXPECT_EQ(received, every + every);
+        ASSERT_EQ(link.output(every + every), CommError::None);
+        EXPECT_EQ(pty.receive(512), every + every);
+        // The line doubles each FF; a read that ends among them must come out whole.
+        taking = true;
+        pty.send(every.left(255));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() >= 255; }));
+        pty.send(every.mid(255) + every);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 512; }));
+        EXPECT_EQ(received, every + every);
+
+        received.clear();
+        taking = false;
+        const int events = comms;
+        pty.send(QByteArray::fromHex("f0bb"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return comms > events; }));
+    }
+    EXPECT_EQ(opens, 2);
+    EXPECT_EQ(link.retune(QStringLiteral("9600,X,8,1")), CommError::BadSettings);
+    EXPECT_TRUE(link.portOpen());
 }
 
 TEST_F(LinkOnPty, FarEndHangUpIsOneQuietLoss)
