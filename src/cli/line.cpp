@@ -52,14 +52,26 @@ Line::~Line()
 
 void Line::open(const QString &settings)
 {
-    close();
     stopIfAsked();
     m_settings = settings;
-    if (m_link.setSettings(settings) != CommError::None)
-        throw Failure{exitcode::kBadInput, QStringLiteral("线路设置 %1 无效").arg(settings)};
-    if (m_link.setPortOpen(true) != CommError::None)
-        throw Failure{exitcode::kPortFailed, describeOpenFailure(m_portName, m_link.lastOpenFailure())};
+    if (m_link.portOpen()) {
+        // In place: a reopen would drop DTR and RTS, which power or reset
+        // many units.
+        failUnless(m_link.retune(settings));
+        return;
+    }
+    failUnless(m_link.setSettings(settings));
+    failUnless(m_link.setPortOpen(true));
     m_trace.note(settings, QStringLiteral("open ") + m_link.device());
+}
+
+void Line::failUnless(CommError error) const
+{
+    if (error == CommError::None)
+        return;
+    if (error == CommError::BadSettings)
+        throw Failure{exitcode::kBadInput, QStringLiteral("线路设置 %1 无效").arg(m_settings)};
+    throw Failure{exitcode::kPortFailed, describeOpenFailure(m_portName, m_link.lastOpenFailure())};
 }
 
 void Line::close()
