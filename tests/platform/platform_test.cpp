@@ -2,6 +2,7 @@
 #include "platform/openfailure.h"
 #include "platform/paritymarks.h"
 #include "platform/portmap.h"
+#include "platform/portname.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,4 +123,35 @@ TEST(OpenFailure, SystemErrorsBecomeCausesATechnicianCanActOn)
     EXPECT_EQ(describeOpenFailure(QStringLiteral("COM2"), {OpenFailureCause::Busy, QStringLiteral("/dev/ttyS0"),
                                                            QStringLiteral("minicom，进程 42"), {}}),
               QStringLiteral("COM2：/dev/ttyS0 正被其他程序占用（minicom，进程 42）"));
+}
+
+TEST(PortName, ComNumbersAreThePortMapsBareNamesAreUnderDevPathsStandForThemselves)
+{
+    const struct {
+        const char *text, *name; // name nullptr: no port
+        int comNumber;
+        const char *device;
+    } cases[] = {
+        {"COM3", "COM3", 3, ""},
+        {"com16", "COM16", 16, ""},
+        {"COM03", "COM3", 3, ""},
+        {"ttyUSB0", "/dev/ttyUSB0", 0, "/dev/ttyUSB0"},
+        {"/dev/serial/by-id/usb-FTDI-if00", "/dev/serial/by-id/usb-FTDI-if00", 0, "/dev/serial/by-id/usb-FTDI-if00"},
+        {"./pty", "./pty", 0, "./pty"},
+        {"COM17", nullptr, 0, ""},
+        {"COM0", nullptr, 0, ""},
+        {"\\\\.\\COM3", nullptr, 0, ""},
+        {"", nullptr, 0, ""},
+        {"..", nullptr, 0, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<NamedPort> port = parsePortName(QString::fromLatin1(c.text));
+        ASSERT_EQ(port.has_value(), c.name != nullptr);
+        if (port) {
+            EXPECT_EQ(port->name, QLatin1String(c.name));
+            EXPECT_EQ(port->comNumber, c.comNumber);
+            EXPECT_EQ(port->device, QLatin1String(c.device));
+        }
+    }
 }
