@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include "platform/portmap.h"
+#include "platform/userfolders.h"
 #include "protocol/scansettings.h"
 
 #include <QCommandLineParser>
@@ -39,7 +40,8 @@ struct OptionRow {
 
 // Options ahead of the five parameters' in the help, then those after.
 constexpr OptionRow kLeadingOptions[] = {
-    {"port", "COMn|路径", "串口：COMn（与窗口程序的对应关系相同）或设备路径", kTalking},
+    // %1: the names the system's ports go by.
+    {"port", "串口", "%1；COMn 与窗口程序的对应关系相同", kTalking},
     {"timeout", "毫秒", "等待读取、写入、激活的应答的时间（检测的每次探测另按线路时间计）", kTalking},
     {"trace", nullptr, "在标准错误上记录线路上的每个字节（时间、方向、线路设置、十六进制）", kTalking},
     {"json", nullptr, "以 JSON 输出数据（键名为英文）", bit(Command::Ports) | bit(Command::Detect)
@@ -50,7 +52,7 @@ constexpr OptionRow kLeadingOptions[] = {
 };
 constexpr OptionRow kTrailingOptions[] = {
     {"profile", "文件", "从 read --json 输出的文件取参数；命令行上给出的参数优先", bit(Command::Write)},
-    {"peer", nullptr, "交换发射与接收频点，用于链路另一端的电台", bit(Command::Write)},
+    {"peer", nullptr, "交换给出的发射与接收频点，用于链路另一端的电台", bit(Command::Write)},
     {"no-verify", nullptr, "写入后不回读核对", bit(Command::Write)},
     {"force", nullptr, "电台的参数已与要写入的相同时照样写入", bit(Command::Write)},
     {"dry-run", nullptr, "只读取电台并列出会改变的参数，不写入", bit(Command::Write)},
@@ -70,8 +72,11 @@ struct Option {
 
 Option fromRow(const OptionRow &row)
 {
+    QString description = QString::fromUtf8(row.description);
+    if (description.contains(QLatin1String("%1")))
+        description = description.arg(portNameHint());
     return {QLatin1String(row.name), row.valueName ? QString::fromUtf8(row.valueName) : QString(),
-            QString::fromUtf8(row.description), row.commands, QLatin1String(row.alias)};
+            description, row.commands, QLatin1String(row.alias)};
 }
 
 // Every option, the five parameters' named and described by the profile's
@@ -134,19 +139,6 @@ std::optional<QString> scanSettings(const QString &text)
     if (const auto at = protocol::scanPosition(text.toStdString()))
         return QLatin1String(protocol::ScanSettings[*at]);
     return std::nullopt;
-}
-
-// COMn with n among the window's ports; 0 for anything else.
-int comNumber(const QString &text)
-{
-    if (!text.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
-        return 0;
-    return boundedNumber(text.mid(3), 1, kComPortCount).value_or(0);
-}
-
-bool isPath(const QString &text)
-{
-    return text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\'));
 }
 
 // QCommandLineParser words its complaints in English, and names no kind
@@ -221,14 +213,10 @@ ParsedArguments parseArguments(const QStringList &arguments)
     const auto given = [&](const char *name) { return parser.isSet(QLatin1String(name)); };
 
     if (given("port")) {
-        run.port = value("port");
-        run.comPort = comNumber(run.port);
-        if (run.comPort == 0 && !isPath(run.port))
-            return usageError(QStringLiteral("--port 的值 %1 无效：应为 COM1 至 COM%2 或设备路径（如 /dev/ttyUSB0）")
-                                  .arg(run.port)
-                                  .arg(kComPortCount));
-        if (run.comPort != 0)
-            run.port = QStringLiteral("COM%1").arg(run.comPort);
+        const auto port = parsePortName(value("port"));
+        if (!port)
+            return usageError(QStringLiteral("--port 的值 %1 无效：应为 %2").arg(value("port"), portNameHint()));
+        run.port = *port;
     }
     if (given("timeout")) {
         const auto ms = boundedNumber(value("timeout"), 1, 600000);
@@ -288,11 +276,11 @@ QString helpText()
     }
     const Invocation defaults;
     lines << QStringLiteral("  默认：--port %1，--timeout %2，--probe-margin %3")
-                 .arg(defaults.port).arg(defaults.timeoutMs).arg(defaults.probeMarginMs);
+                 .arg(defaults.port.name).arg(defaults.timeoutMs).arg(defaults.probeMarginMs);
     lines << QString() << QStringLiteral("退出码：");
     for (const char *code : kExitCodes)
         lines << QStringLiteral("  ") + utf8(code);
-    lines << QString() << QStringLiteral("线路设置、备份和上次应答的设置保存在 $XDG_STATE_HOME/radio-setup/ 下（默认 ~/.local/state/radio-setup/）。")
+    lines << QString() << QStringLiteral("写入前的备份和各串口上次应答的线路设置保存在 %1。").arg(stateFolderHint())
           << QStringLiteral("详见 man radioctl。");
     return lines.join(QLatin1Char('\n'));
 }

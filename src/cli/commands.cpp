@@ -25,7 +25,7 @@ void printJson(const QJsonObject &object)
 
 QJsonObject located(const Invocation &run, const Session &session)
 {
-    return {{QStringLiteral("port"), run.port}, {QStringLiteral("device"), session.line().device()}};
+    return {{QStringLiteral("port"), run.port.name}, {QStringLiteral("device"), session.line().device()}};
 }
 
 QString said(const char *text)
@@ -115,7 +115,7 @@ int writeUnit(const Invocation &run)
         return exitcode::kDone;
     }
 
-    const QString backup = saveBackup(run.port, profileJson(stored));
+    const QString backup = saveBackup(run.port.name, profileJson(stored));
     printMessage(QStringLiteral("原参数已备份到 %1").arg(backup));
     session.request(parameterFrame(wanted), protocol::Operation::Write, protocol::Verdict::Written);
     if (!run.verify) {

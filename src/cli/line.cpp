@@ -136,5 +136,8 @@ void Line::stopIfAsked()
 
 Failure Line::lost() const
 {
-    return Failure{exitcode::kNoAnswer, QStringLiteral("%1：设备已断开（%2）").arg(m_portName, m_link.device())};
+    QString text = m_portName + QStringLiteral("：设备已断开");
+    if (m_link.device() != m_portName)
+        text += QStringLiteral("（%1）").arg(m_link.device());
+    return Failure{exitcode::kNoAnswer, text};
 }

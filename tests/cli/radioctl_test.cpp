@@ -98,6 +98,8 @@ const Case kCases[] = {
     {"SilentUnitIsNoAnswer", {"--silent"}, {"read", "--settings", "4800,N,8,1", "--timeout", "300"}, 3, "", "没有应答",
      "silent: --silent"},
     {"MissingProfileSendsNothing", {}, {"write", "--profile", "/nonexistent/master.json"}, 1, "", "找不到参数文件", nullptr},
+    {"AMissingDeviceIsNamedOnce", {}, {"read", "--port", "/nonexistent/tty", "--settings", "4800,N,8,1"}, 2, "",
+     "/nonexistent/tty 不存在", nullptr, "tty：/"},
     {"OneFieldIsWrittenTheOthersKept", {}, {"write", "--settings", "4800,N,8,1", "--interface", "9600"}, 0, "",
      "接口速率：4800 → 9600", "request write tx=433920000 rx=434920000 byte=0F"},
     {"UnchangedIsNotWritten", {}, {"write", "--settings", "4800,N,8,1", "--channel", "9600", "--trace"}, 0, "",
