@@ -79,6 +79,20 @@ std::optional<int> rateIndex(const QString &text)
     return std::nullopt;
 }
 
+// One entry per field shown otherwise in `a` than in `b`, in field order,
+// worded by `say(row, a's text, b's text)`.
+template <typename Say>
+QStringList differing(const ShownFields &a, const ShownFields &b, Say say)
+{
+    QStringList found;
+    for (const FieldRow &row : kFields) {
+        const std::size_t i = std::size_t(row.field);
+        if (a[i] != b[i])
+            found << say(row, a[i], b[i]);
+    }
+    return found;
+}
+
 // Digits only, at least kMinFrequency, at most kMaxFrequencyDigits digits.
 std::optional<std::uint32_t> frequency(const QString &text)
 {
@@ -244,15 +258,9 @@ CheckedParameters completed(const Requested &requested, const protocol::Paramete
 
 QStringList changes(const protocol::ParameterReply &stored, const Parameters &target)
 {
-    const ShownFields before = shownFields(stored);
-    const ShownFields after = shownFields(target);
-    QStringList lines;
-    for (const FieldRow &row : kFields) {
-        const std::size_t i = std::size_t(row.field);
-        if (before[i] != after[i])
-            lines << utf8(row.names.label) + QStringLiteral("%1 → %2").arg(orUnknown(before[i]), after[i]);
-    }
-    return lines;
+    return differing(shownFields(stored), shownFields(target), [](const FieldRow &row, const QString &before, const QString &after) {
+        return utf8(row.names.label) + QStringLiteral("%1 → %2").arg(orUnknown(before), after);
+    });
 }
 
 protocol::Bytes parameterFrame(const Parameters &p)
@@ -315,15 +323,9 @@ QString profileJson(const protocol::ParameterReply &reply)
 
 QStringList differences(const Parameters &written, const protocol::ParameterReply &readBack)
 {
-    const ShownFields wanted = shownFields(written);
-    const ShownFields got = shownFields(readBack);
-    QStringList found;
-    for (const FieldRow &row : kFields) {
-        const std::size_t i = std::size_t(row.field);
-        if (wanted[i] != got[i])
-            found << QStringLiteral("%1（写入 %2，读回 %3）").arg(nameOf(row), wanted[i], got[i]);
-    }
-    return found;
+    return differing(shownFields(written), shownFields(readBack), [](const FieldRow &row, const QString &wanted, const QString &got) {
+        return QStringLiteral("%1（写入 %2，读回 %3）").arg(nameOf(row), wanted, got);
+    });
 }
 
 QString settingsAfterActivation(const protocol::ParameterReply &stored, const QString &current)

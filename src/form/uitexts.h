@@ -8,13 +8,8 @@ namespace uitexts {
 inline constexpr char kAppTitle[] = "Ostrevi电台参数设置程序";
 inline constexpr char kWindowCaption[] = "Ostrevi电台参数设置软件";
 
-// An exchange's outcome, in the words radioctl shares.
-using protocol::kActivated;
-using protocol::kDeviceFound;
-using protocol::kFailedSuffix;
-using protocol::kNoDevice;
-using protocol::kReadDone;
-using protocol::kWritten;
+// kReadDone, kWritten …: an exchange's outcome, in the words radioctl shares.
+using namespace protocol::outcomes;
 
 inline constexpr char kFrequencyRange[] = "频点的取值应在100000--999999之间！";
 inline constexpr char kPortInUseSuffix[] = "已被占用，换其它端口号再试一次。";
