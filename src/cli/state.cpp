@@ -69,13 +69,13 @@ void rememberSettings(const QString &port, const QString &settings)
     static_cast<void>(file.commit());
 }
 
-QString saveBackup(const QString &port, const QString &profileJson)
+QString saveBackup(const QString &port, const QString &profileJson, const QDateTime &at)
 {
     // A device path becomes one file name: "dev_ttyUSB0", no folders.
     QString name = port;
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]+")), QStringLiteral("_"));
     name.remove(QRegularExpression(QStringLiteral("^_+")));
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString stamp = at.toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     const QString base = stateFolder() + QStringLiteral("/backups/%1-%2").arg(name, stamp);
     const auto fail = [&](const QString &why) {
         return Failure{exitcode::kNotWritten, QStringLiteral("无法在 %1 保存备份：%2；未写入").arg(QFileInfo(base).absolutePath(), why)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -14,7 +15,8 @@ std::optional<QString> rememberedSettings(const QString &port);
 void rememberSettings(const QString &port, const QString &settings);
 
 // Saves a unit's values before they are overwritten, as a profile named
-// for the port and the time (numbered when that name is taken), under
-// backups/. Returns its path; throws a Failure when it cannot be saved, so
-// nothing is written without one.
-QString saveBackup(const QString &port, const QString &profileJson);
+// for the port and the time `at` to the millisecond (numbered when that
+// name is taken), under backups/. Returns its path; throws a Failure when it
+// cannot be saved, so nothing is written without one.
+QString saveBackup(const QString &port, const QString &profileJson,
+                   const QDateTime &at = QDateTime::currentDateTime());

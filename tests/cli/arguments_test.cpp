@@ -110,12 +110,12 @@ TEST(Backups, SavedInOneMillisecondAreKeptApart)
 {
     QTemporaryDir dir;
     const ScopedEnv state("XDG_STATE_HOME", dir.path().toUtf8());
-    QStringList saved;
-    for (int i = 0; i < 50; ++i)
-        saved << saveBackup(QStringLiteral("COM1"), QStringLiteral("{\"n\": %1}").arg(i));
-    for (int i = 0; i < 50; ++i) {
-        QFile backup(saved[i]);
-        ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << saved[i].toStdString();
-        EXPECT_EQ(backup.readAll(), QStringLiteral("{\"n\": %1}\n").arg(i).toUtf8());
+    const QDateTime at = QDateTime::currentDateTime();
+    const QStringList saved{saveBackup(QStringLiteral("COM1"), QStringLiteral("{\"n\": 1}"), at),
+                            saveBackup(QStringLiteral("COM1"), QStringLiteral("{\"n\": 2}"), at)};
+    for (int n = 1; n <= 2; ++n) {
+        QFile backup(saved[n - 1]);
+        ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << saved[n - 1].toStdString();
+        EXPECT_EQ(backup.readAll(), QStringLiteral("{\"n\": %1}\n").arg(n).toUtf8());
     }
 }
