@@ -5,7 +5,8 @@
 # - start-up: from launch to the main window's first paint (offscreen), the
 #   tool (startup_probe) against its floor (floor_probe: a bare Qt Widgets
 #   window with the same controls), run alternately, RUNS times each
-#   (default 10); medians and their ratio;
+#   (default 10); medians and their ratio, and each run's ratio to the floor
+#   run just before it: their median and spread;
 # - peak resident memory of both at that first paint; medians and ratio;
 # - CPU used by radio-setup idling for 10 s after start-up;
 # - CPU per counted detection tick, over TICKS ticks (default 2000).
@@ -38,6 +39,7 @@ median() { # column $2 of file $1
         awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
 }
 
+echo "load average before the runs: $(cut -d' ' -f1-3 /proc/loadavg)"
 probe floor_probe >/dev/null # warm the file cache for both
 probe startup_probe >/dev/null
 for _ in $(seq "$runs"); do
@@ -49,6 +51,10 @@ done
 paste "$tmp/tool" "$tmp/floor" | awk '{ print $3 / $11 }' >"$tmp/pairs"
 awk -v t="$(median "$tmp/tool" 3)" -v f="$(median "$tmp/floor" 3)" -v p="$(median "$tmp/pairs" 1)" -v n="$runs" \
     'BEGIN { printf "start-up to first paint, median of %d: tool %.3f s, floor %.3f s, ratio %.2f (median of paired ratios %.2f)\n", n, t, f, t / f, p }'
+# The spread of the paired ratios: min, quartiles (nearest rank), max.
+sort -g "$tmp/pairs" | awk '{ v[NR] = $1 } END {
+    q1 = v[int((NR + 3) / 4)]; q3 = v[int((3 * NR + 3) / 4)]
+    printf "paired ratios: min %.2f, quartiles %.2f-%.2f, max %.2f\n", v[1], q1, q3, v[NR] }'
 awk -v t="$(median "$tmp/tool" 7)" -v f="$(median "$tmp/floor" 7)" \
     'BEGIN { printf "peak resident memory at first paint: tool %.1f MiB, floor %.1f MiB, ratio %.2f\n", t / 1024, f / 1024, t / f }'
 

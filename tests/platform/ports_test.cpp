@@ -1,10 +1,6 @@
 #include "platform/porttexts.h"
-#include "platform/qtseriallink.h"
-#include "pseudoterminal.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 TEST(PortTexts, NameTheDeviceWithWhatTheSystemKnowsOfIt)
 {
@@ -23,21 +19,4 @@ TEST(PortTexts, NameTheDeviceWithWhatTheSystemKnowsOfIt)
         EXPECT_EQ(portTooltip(QStringLiteral("COM3"), c.device), QString::fromUtf8(c.tooltip));
     EXPECT_EQ(describeOpenPort(QStringLiteral("COM1"), usb, QStringLiteral("4800,N,8,1")),
               QStringLiteral("COM1：/dev/ttyUSB0（FT232R USB UART）4800,N,8,1"));
-}
-
-// Root opens any device, so the open is made as nobody; any other user
-// cannot open a device with no permissions at all either.
-TEST(LinkOpen, DeviceTheUserMayNotOpenIsReportedAsRefused)
-{
-    PseudoTerminal pty;
-    ASSERT_TRUE(pty.isValid());
-    if (::chmod(pty.path().toLocal8Bit().constData(), 0) != 0)
-        GTEST_SKIP() << "cannot take the permissions off " << pty.path().toStdString();
-    QtSerialLink link(pty.path());
-    const bool root = ::geteuid() == 0;
-    ASSERT_TRUE(!root || ::seteuid(65534) == 0);
-    const CommError result = link.setPortOpen(true);
-    ASSERT_TRUE(!root || ::seteuid(0) == 0);
-    EXPECT_EQ(result, CommError::OpenFailed);
-    EXPECT_EQ(link.lastOpenFailure().cause, OpenFailureCause::PermissionDenied);
 }

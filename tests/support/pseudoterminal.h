@@ -7,7 +7,6 @@
 
 #include <fcntl.h>
 #include <pty.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -47,18 +46,9 @@ public:
         return tio;
     }
 
-    // Bytes from the far end not yet read by the tool.
-    int pending() const
-    {
-        int n = 0;
-        return ::ioctl(m_slave, FIONREAD, &n) == 0 ? n : -1;
-    }
-    // TIOCM_DTR, TIOCM_RTS as the tool has set them (needs the pty shim).
-    int modemLines() const
-    {
-        int bits = 0;
-        return ::ioctl(m_slave, TIOCMGET, &bits) == 0 ? bits : -1;
-    }
+    // Bytes the tool has not read; the modem lines it set (with the pty shim).
+    int pending() const { int n = -1; ::ioctl(m_slave, FIONREAD, &n); return n; }
+    int modemLines() const { int bits = -1; ::ioctl(m_slave, TIOCMGET, &bits); return bits; }
 
     // The far end goes away.
     void hangUp()
