@@ -6,7 +6,7 @@
 set -euo pipefail
 . "$(dirname "$0")/wine.sh"
 new_prefix
-(cd "$WINDOWS_BUILD" && WINEQT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit)
+(cd "$WINDOWS_BUILD" && WINEQT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j2)
 
 # Detection at a later setting and read --json, writes read back (and told
 # apart), activation followed, a silent unit, a missing profile.

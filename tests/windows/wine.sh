@@ -18,6 +18,10 @@ new_prefix() {
     winrun wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
     winrun wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$WINEPREFIX/com1" /f >/dev/null
     wineserver -w
+    # One server for the test and its services started now, apart from the
+    # output of any program a test reads: ctest would wait for them to end.
+    winrun wineserver -p </dev/null >/dev/null 2>&1 &
+    winrun wineboot >/dev/null 2>&1
 }
 
 # radio-sim with the given arguments on COM1; its log in $sim_log.
