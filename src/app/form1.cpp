@@ -26,8 +26,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 using namespace form1layout;
@@ -65,7 +67,9 @@ void paint(QWidget *w, const QColor &background, const QColor &foreground)
 }
 
 // Combo4 asks the system for its serial devices again as it opens, so an
-// adapter plugged in since start-up is listed with its details.
+// adapter plugged in since start-up is listed with its details. A pick from
+// the open list uses that answer; one made with the list closed (arrow keys)
+// asks again.
 class PortList : public QComboBox
 {
 public:
@@ -73,12 +77,29 @@ public:
 
     void showPopup() override
     {
-        if (beforePopup)
-            beforePopup();
+        if (refresh)
+            refresh();
+        m_refreshed = true;
         QComboBox::showPopup();
     }
 
-    std::function<void()> beforePopup;
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        // A pick that closed the list is raised before this runs.
+        QTimer::singleShot(0, this, [this] { m_refreshed = false; });
+    }
+
+    void refreshForPick()
+    {
+        if (!std::exchange(m_refreshed, false) && refresh)
+            refresh();
+    }
+
+    std::function<void()> refresh;
+
+private:
+    bool m_refreshed = false;
 };
 
 } // namespace
@@ -248,11 +269,11 @@ void Form1::wireEvents()
         // was already selected, so picking a port again reopens it.
         connect(list(l), &QComboBox::activated, this, [this, l] {
             if (l == ListControl::Combo4)
-                refreshPorts();
+                static_cast<PortList *>(list(l))->refreshForPick();
             raiseListClick(l);
         });
     }
-    static_cast<PortList *>(list(ListControl::Combo4))->beforePopup = [this] { refreshPorts(); };
+    static_cast<PortList *>(list(ListControl::Combo4))->refresh = [this] { refreshPorts(); };
     connect(m_buttons[0], &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_buttons[1], &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_buttons[2], &QPushButton::clicked, this, &Form1::Command3_Click);

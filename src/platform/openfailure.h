@@ -18,13 +18,18 @@ struct OpenFailure {
     QString systemText; // Other: the system's description
 };
 
-// The cause behind an errno from opening a serial device.
+// The cause behind the system's error from opening a serial device: errno
+// on Linux, GetLastError() on Windows.
 OpenFailureCause causeOfOpenError(int systemError);
 
 // Asks the system again why opening `device` failed: QSerialPort reports a
 // lock file, a refused permission and a missing device alike.
 OpenFailure diagnoseOpenFailure(const QString &device, QSerialPort::SerialPortError error,
                                 const QString &errorText);
+
+// What a user can do about a refused permission, to follow "无权打开 …";
+// empty where the system has no such remedy.
+QString permissionRemedy();
 
 // One line in Chinese, for the status bar and the command line.
 QString describeOpenFailure(const QString &portName, const OpenFailure &failure);

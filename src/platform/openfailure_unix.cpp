@@ -1,4 +1,4 @@
-#include "platform/openfailure.h"
+#include "platform/openfailure_unix.h"
 
 #include <QFile>
 #include <QLockFile>
@@ -12,14 +12,51 @@
 
 namespace {
 
-// The program named in a live UUCP-style lock file of the device, named as
-// Qt and other serial programs name it ("LCK..ttyUSB0", "LCK..pts_3").
-QString lockHolder(const QString &device)
+// Where Qt and other serial programs leave their lock files.
+QStringList systemLockFolders()
+{
+    return {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"), QStringLiteral("/tmp"),
+            QStringLiteral("/var/tmp"), QStringLiteral("/var/spool/locks")};
+}
+
+} // namespace
+
+OpenFailureCause causeOfOpenError(int systemError)
+{
+    struct Row {
+        int error;
+        OpenFailureCause cause;
+    };
+    // EAGAIN is a lock held with lockf/flock, EBUSY an exclusive open
+    // (TIOCEXCL) by another program.
+    static constexpr Row kRows[] = {
+        {ENOENT, OpenFailureCause::NoDevice},
+        {ENODEV, OpenFailureCause::NoDevice},
+        {ENXIO, OpenFailureCause::NoDevice},
+        {EACCES, OpenFailureCause::PermissionDenied},
+        {EPERM, OpenFailureCause::PermissionDenied},
+        {EROFS, OpenFailureCause::PermissionDenied},
+        {EBUSY, OpenFailureCause::Busy},
+        {EAGAIN, OpenFailureCause::Busy},
+    };
+    for (const Row &row : kRows) {
+        if (row.error == systemError)
+            return row.cause;
+    }
+    return OpenFailureCause::Other;
+}
+
+QString permissionRemedy()
+{
+    return QStringLiteral("。请把用户加入 dialout 组（sudo adduser $USER dialout），然后重新登录");
+}
+
+QString lockHolder(const QString &device, const QStringList &folders)
 {
     QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
     name = QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const char *dir : {"/var/lock", "/run/lock", "/tmp", "/var/tmp", "/var/spool/locks"}) {
-        QLockFile lock(QString::fromLatin1(dir) + QLatin1Char('/') + name);
+    for (const QString &folder : folders) {
+        QLockFile lock(folder + QLatin1Char('/') + name);
         qint64 pid = 0;
         QString hostname;
         QString program;
@@ -33,8 +70,6 @@ QString lockHolder(const QString &device)
     return {};
 }
 
-} // namespace
-
 OpenFailure diagnoseOpenFailure(const QString &device, QSerialPort::SerialPortError,
                                 const QString &errorText)
 {
@@ -44,7 +79,7 @@ OpenFailure diagnoseOpenFailure(const QString &device, QSerialPort::SerialPortEr
         failure.cause = OpenFailureCause::NoDevice;
         return failure;
     }
-    failure.holder = lockHolder(device);
+    failure.holder = lockHolder(device, systemLockFolders());
     if (!failure.holder.isEmpty()) {
         failure.cause = OpenFailureCause::Busy;
         return failure;

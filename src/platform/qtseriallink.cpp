@@ -1,7 +1,6 @@
 #include "platform/qtseriallink.h"
 
 #include "platform/paritymarks.h"
-#include "platform/portmap.h"
 
 #include <QDeadlineTimer>
 #include <QMetaObject>
@@ -24,12 +23,12 @@ QSerialPort::Parity toQtParity(LineSettings::Parity parity)
     return QSerialPort::NoParity;
 }
 
-} // namespace
-
-QtSerialLink::QtSerialLink(QObject *parent)
-    : QtSerialLink([](int n) { return resolveComPort(n); }, parent)
+QString refusedLineOptions()
 {
+    return QStringLiteral("系统不接受逐字节的线路设置");
 }
+
+} // namespace
 
 QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
     : SerialLink(parent), m_port(new QSerialPort(this)), m_resolver(std::move(resolver))
@@ -38,6 +37,11 @@ QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
     m_settings = parseLineSettings(m_settingsText).value_or(LineSettings {});
     connect(m_port, &QSerialPort::readyRead, this, &QtSerialLink::drainPort);
     connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::handleError);
+}
+
+QtSerialLink::QtSerialLink(std::optional<QString> device, QObject *parent)
+    : QtSerialLink([device = std::move(device)](int) { return device; }, parent)
+{
 }
 
 QtSerialLink::~QtSerialLink()
@@ -64,6 +68,31 @@ CommError QtSerialLink::setSettings(const QString &settings)
         return CommError::BadSettings;
     m_settingsText = settings;
     m_settings = *parsed;
+    return CommError::None;
+}
+
+CommError QtSerialLink::retune(const QString &settings)
+{
+    if (!m_port->isOpen())
+        return setSettings(settings);
+    const auto parsed = parseLineSettings(settings);
+    if (!parsed)
+        return CommError::BadSettings;
+    m_settingsText = settings;
+    m_settings = *parsed;
+    const auto fail = [this](const QString &why) {
+        closePort();
+        return failOpen({OpenFailureCause::Other, m_device, {}, why});
+    };
+    if (!applyLineSettings())
+        return fail(m_port->errorString());
+    if (!applyReceiveOptions())
+        return fail(refusedLineOptions());
+    // Bytes read at the old settings answer nothing sent at the new ones.
+    m_port->clear(QSerialPort::Input);
+    m_port->clearError();
+    m_received.clear();
+    m_markCarry.clear();
     return CommError::None;
 }
 
@@ -106,11 +135,7 @@ CommError QtSerialLink::setPortOpen(bool open)
         return failOpen(diagnoseOpenFailure(m_device, QSerialPort::DeviceNotFoundError, {}));
 
     m_port->setPortName(m_device);
-    m_port->setBaudRate(m_settings.speed);
-    m_port->setParity(toQtParity(m_settings.parity));
-    m_port->setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits));
-    m_port->setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    applyLineSettings(); // only stored, for the open to apply
     if (!m_port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = m_port->error();
         const QString errorText = m_port->errorString();
@@ -118,13 +143,10 @@ CommError QtSerialLink::setPortOpen(bool open)
         return failOpen(diagnoseOpenFailure(m_device, error, errorText));
     }
 
-    const std::optional<ReceiveErrors> receiveErrors = applyNativeLineOptions(*m_port);
-    if (!receiveErrors) {
+    if (!applyReceiveOptions()) {
         closePort();
-        return failOpen({OpenFailureCause::Other, m_device, {},
-                         QStringLiteral("系统不接受逐字节的线路设置")});
+        return failOpen({OpenFailureCause::Other, m_device, {}, refusedLineOptions()});
     }
-    m_receiveErrors = *receiveErrors;
 
     applyControlLines();
     // Whatever waited in the driver belongs to an earlier session.
@@ -242,6 +264,25 @@ void QtSerialLink::applyControlLines()
     m_port->setRequestToSend(m_rts);
     m_port->setDataTerminalReady(m_dtr);
     m_port->clearError();
+}
+
+// On an open port Qt applies each setting at once, and rewrites the
+// system's own line options as it does.
+bool QtSerialLink::applyLineSettings()
+{
+    return m_port->setBaudRate(m_settings.speed)
+           && m_port->setParity(toQtParity(m_settings.parity))
+           && m_port->setDataBits(static_cast<QSerialPort::DataBits>(m_settings.dataBits))
+           && m_port->setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop)
+           && m_port->setFlowControl(QSerialPort::NoFlowControl);
+}
+
+bool QtSerialLink::applyReceiveOptions()
+{
+    const std::optional<ReceiveErrors> receiveErrors = applyNativeLineOptions(*m_port);
+    if (receiveErrors)
+        m_receiveErrors = *receiveErrors;
+    return receiveErrors.has_value();
 }
 
 void QtSerialLink::closePort()

@@ -31,16 +31,22 @@ public:
     // when a hardware receive buffer overflows.
     static constexpr qsizetype kReceiveBufferSize = 1024;
 
-    // Port n is "COMn" of the port map, asking the system at every open
-    // (resolveComPort).
-    explicit QtSerialLink(QObject *parent = nullptr);
     explicit QtSerialLink(PortResolver resolver, QObject *parent = nullptr);
+    // Every port number stands for this one device (none: for no device, so
+    // every open fails as one of a port with nothing behind it).
+    explicit QtSerialLink(std::optional<QString> device, QObject *parent = nullptr);
     ~QtSerialLink() override;
 
     // Ignored while the port is open: the number takes effect at the next
     // open, and changing it under an open port would misreport the device.
     void setCommPort(int port) override;
     [[nodiscard]] CommError setSettings(const QString &settings) override;
+    // Changes the settings of the open port in place, so DTR and RTS stay
+    // raised (many adapters power or reset the unit when they drop). What
+    // was received at the old settings and not yet handed on is dropped. If
+    // the system refuses, the port is closed and the result is OpenFailed,
+    // with lastOpenFailure() saying why. On a closed port: setSettings().
+    [[nodiscard]] CommError retune(const QString &settings);
     QString settings() const override;
     void setDTREnable(bool enable) override;
     void setRTSEnable(bool enable) override;
@@ -68,6 +74,8 @@ private:
     void raiseReceiveEvent();
     void handleError(QSerialPort::SerialPortError error);
     void applyControlLines();
+    bool applyLineSettings();
+    bool applyReceiveOptions();
     void closePort();
     CommError failOpen(OpenFailure failure);
 

@@ -1,9 +1,11 @@
+#include "platform/openfailure_unix.h"
 #include "platform/qtseriallink.h"
 #include "pseudoterminal.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -13,11 +15,6 @@
 
 namespace {
 
-QtSerialLink::PortResolver always(const QString &device)
-{
-    return [device](int) { return device.isEmpty() ? std::nullopt : std::optional<QString>(device); };
-}
-
 class LinkOnPty : public ::testing::Test
 {
 protected:
@@ -26,7 +23,9 @@ protected:
         ASSERT_TRUE(pty.isValid());
         QObject::connect(&link, &SerialLink::onComm, &link, [this] {
             ASSERT_EQ(link.commEvent(), SerialLink::comEvReceive);
-            received += link.input();
+            ++comms;
+            if (taking)
+                received += link.input();
         });
     }
 
@@ -37,35 +36,76 @@ protected:
     }
 
     PseudoTerminal pty;
-    QtSerialLink link{always(pty.path())};
+    QtSerialLink link{pty.path()};
     QByteArray received;
+    bool taking = true; // else received bytes wait in the link
+    int comms = 0;
 };
 
 } // namespace
 
-TEST_F(LinkOnPty, CarriesEveryByteValueBothWaysOnARawLineThatMarksDamagedBytes)
+// Opened, tuned in place to an odd and an even setting, then closed and
+// reopened: at each setting the line is raw and marks damaged bytes, every
+// byte value gets through both ways, DTR and RTS are up, and bytes received
+// before and not yet taken are not handed on.
+TEST_F(LinkOnPty, CarriesEveryByteValueBothWaysAtEachSettingAndDropsWhatCameBefore)
 {
-    pty.send(QByteArray::fromHex("f0aa")); // from before the open: stale
-    QTest::qWait(50);
-    open();
-    const termios line = pty.line();
-    EXPECT_EQ(cfgetospeed(&line), speed_t(B4800));
-    EXPECT_EQ(line.c_cflag & CSIZE, tcflag_t(CS8));
-    EXPECT_EQ(line.c_iflag & (PARMRK | INPCK), tcflag_t(PARMRK | INPCK));
-    EXPECT_EQ(line.c_iflag & (IGNPAR | ISTRIP | IXON | IXOFF), tcflag_t(0));
-
+    link.setDTREnable(true);
+    link.setRTSEnable(true);
+    int opens = 0;
+    QObject::connect(&link, &SerialLink::opened, &link, [&] { ++opens; });
     QByteArray every;
     for (int v = 0; v < 256; ++v)
         every.append(char(v));
-    ASSERT_EQ(link.output(every + every), CommError::None);
-    EXPECT_EQ(pty.receive(512), every + every);
+    const struct {
+        const char *settings;
+        bool reopen;
+        speed_t speed;
+        tcflag_t parity;
+    } steps[] = {
+        {"4800,N,8,1", true, B4800, 0},
+        {"9600,O,8,1", false, B9600, PARENB | PARODD},
+        {"19200,E,8,1", false, B19200, PARENB},
+        {"4800,N,8,1", true, B4800, 0},
+    };
+    pty.send(QByteArray::fromHex("f0aa")); // waits in the driver from before the open
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pty.pending() == 2; }));
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.settings);
+        const QString settings = QString::fromLatin1(step.settings);
+        if (step.reopen) {
+            ASSERT_EQ(link.setPortOpen(false), CommError::None);
+            ASSERT_EQ(link.setSettings(settings), CommError::None);
+            ASSERT_EQ(link.setPortOpen(true), CommError::None);
+        } else {
+            ASSERT_EQ(link.retune(settings), CommError::None);
+        }
+        const termios line = pty.line();
+        EXPECT_EQ(cfgetospeed(&line), step.speed);
+        EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | PARODD), CS8 | step.parity);
+        EXPECT_EQ(line.c_iflag & (PARMRK | INPCK), tcflag_t(PARMRK | INPCK));
+        EXPECT_EQ(line.c_iflag & (IGNPAR | ISTRIP | IXON | IXOFF), tcflag_t(0));
+        EXPECT_EQ(pty.modemLines() & (TIOCM_DTR | TIOCM_RTS), TIOCM_DTR | TIOCM_RTS);
 
-    // The line doubles each FF; pieces cut between the two must come out whole.
-    pty.send(every.left(255));
-    QTest::qWait(20);
-    pty.send(every.mid(255) + every);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 512; }, 3000));
-    EXPECT_EQ(received, every + every);
+        ASSERT_EQ(link.output(every + every), CommError::None);
+        EXPECT_EQ(pty.receive(512), every + every);
+        // The line doubles each FF; a read that ends among them must come out whole.
+        taking = true;
+        pty.send(every.left(255));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() >= 255; }));
+        pty.send(every.mid(255) + every);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= 512; }));
+        EXPECT_EQ(received, every + every);
+
+        received.clear();
+        taking = false;
+        const int events = comms;
+        pty.send(QByteArray::fromHex("f0bb"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return comms > events; }));
+    }
+    EXPECT_EQ(opens, 2);
+    EXPECT_EQ(link.retune(QStringLiteral("9600,X,8,1")), CommError::BadSettings);
+    EXPECT_TRUE(link.portOpen());
 }
 
 TEST_F(LinkOnPty, FarEndHangUpIsOneQuietLoss)
@@ -93,31 +133,33 @@ TEST_F(LinkOnPty, FarEndHangUpIsOneQuietLoss)
 TEST(LinkOpen, FailsClosedAndSaysWhy)
 {
     PseudoTerminal pty;
-    QtSerialLink holder(always(pty.path()));
+    QtSerialLink holder(pty.path());
     ASSERT_EQ(holder.setPortOpen(true), CommError::None);
-    // A lock left behind by a program that has ended names no holder.
-    QFile stale(QStringLiteral("/tmp/LCK.._nonexistent_ttyUSB9"));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write("999999999\nminicom\nhost\n");
-    stale.close();
-
+    const QString pid = QString::number(QCoreApplication::applicationPid());
     const struct {
-        QString device;
-        OpenFailureCause cause;
-        QString holder;
+        std::optional<QString> device;
+        QString said;
     } cases[] = {
-        {QString(), OpenFailureCause::NoDevice, {}},
-        {QStringLiteral("/nonexistent/ttyUSB9"), OpenFailureCause::NoDevice, {}},
-        {pty.path(), OpenFailureCause::Busy, QString::number(QCoreApplication::applicationPid())},
+        {std::nullopt, QStringLiteral("COM1：没有对应的串口设备")},
+        {QStringLiteral("/nonexistent/ttyUSB9"), QStringLiteral("COM1：/nonexistent/ttyUSB9 不存在（设备未连接或已拔出）")},
+        {pty.path(), QStringLiteral("COM1：%1 正被其他程序占用（platform_tests，进程 %2）").arg(pty.path(), pid)},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.device.toStdString());
-        QtSerialLink link(always(c.device));
+        SCOPED_TRACE(c.said.toStdString());
+        QtSerialLink link(c.device);
         EXPECT_EQ(link.setPortOpen(true), CommError::OpenFailed);
         EXPECT_FALSE(link.portOpen());
-        EXPECT_EQ(link.lastOpenFailure().cause, c.cause);
-        EXPECT_EQ(link.lastOpenFailure().device, c.device);
-        EXPECT_TRUE(link.lastOpenFailure().holder.contains(c.holder));
+        EXPECT_EQ(describeOpenFailure(QStringLiteral("COM1"), link.lastOpenFailure()), c.said);
     }
-    stale.remove();
+
+    // A lock left behind by a program that has ended names no holder.
+    QTemporaryDir locks;
+    QFile lock(locks.filePath(QStringLiteral("LCK..ttyUSB9")));
+    for (const QString &owner : {QStringLiteral("999999999"), pid}) {
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write((owner + QStringLiteral("\nminicom\nhost\n")).toLatin1());
+        lock.close();
+        EXPECT_EQ(lockHolder(QStringLiteral("/dev/ttyUSB9"), {locks.path()}),
+                  owner == pid ? QStringLiteral("minicom，进程 ") + pid : QString());
+    }
 }

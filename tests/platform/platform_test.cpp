@@ -2,6 +2,9 @@
 #include "platform/openfailure.h"
 #include "platform/paritymarks.h"
 #include "platform/portmap.h"
+#include "platform/portmap_unix.h"
+#include "platform/portname.h"
+#include "scopedenv.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,7 +72,7 @@ TEST(PortOrder, AdaptersFirstThenOnBoardPortsEachInNaturalOrder)
 TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
 {
     QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const ScopedEnv env("XDG_CONFIG_HOME", config.path().toUtf8());
     const QString ports = config.path() + QStringLiteral("/radio-setup/ports");
     ASSERT_EQ(comPortsFolder(), ports);
     ASSERT_TRUE(QDir().mkpath(ports));
@@ -88,7 +91,19 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
     EXPECT_EQ(resolveComPort(4, system), std::nullopt);
     EXPECT_EQ(resolveComPort(16, system), ports + QStringLiteral("/com16"));
     EXPECT_EQ(resolveComPort(17, system), std::nullopt);
-    qunsetenv("XDG_CONFIG_HOME");
+
+    // A refresh takes the answer still to come from the background.
+    int asked = 0;
+    PortMap map([&] {
+        ++asked;
+        return QList<SerialDevice>{{system.at(1), QStringLiteral("FT232R USB UART"), {}, {}, {}, {}, {}}};
+    });
+    map.refreshInBackground();
+    map.refresh();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(map.device(1)->description, QStringLiteral("FT232R USB UART"));
+    map.refresh();
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(OpenFailure, SystemErrorsBecomeCausesATechnicianCanActOn)
@@ -122,4 +137,35 @@ TEST(OpenFailure, SystemErrorsBecomeCausesATechnicianCanActOn)
     EXPECT_EQ(describeOpenFailure(QStringLiteral("COM2"), {OpenFailureCause::Busy, QStringLiteral("/dev/ttyS0"),
                                                            QStringLiteral("minicom，进程 42"), {}}),
               QStringLiteral("COM2：/dev/ttyS0 正被其他程序占用（minicom，进程 42）"));
+}
+
+TEST(PortName, ComNumbersAreThePortMapsBareNamesAreUnderDevPathsStandForThemselves)
+{
+    const struct {
+        const char *text, *name; // name nullptr: no port
+        int comNumber;
+        const char *device;
+    } cases[] = {
+        {"COM3", "COM3", 3, ""},
+        {"com16", "COM16", 16, ""},
+        {"COM03", "COM3", 3, ""},
+        {"ttyUSB0", "/dev/ttyUSB0", 0, "/dev/ttyUSB0"},
+        {"/dev/serial/by-id/usb-FTDI-if00", "/dev/serial/by-id/usb-FTDI-if00", 0, "/dev/serial/by-id/usb-FTDI-if00"},
+        {"./pty", "./pty", 0, "./pty"},
+        {"COM17", nullptr, 0, ""},
+        {"COM0", nullptr, 0, ""},
+        {"\\\\.\\COM3", nullptr, 0, ""},
+        {"", nullptr, 0, ""},
+        {"..", nullptr, 0, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<NamedPort> port = parsePortName(QString::fromLatin1(c.text));
+        ASSERT_EQ(port.has_value(), c.name != nullptr);
+        if (port) {
+            EXPECT_EQ(port->name, QLatin1String(c.name));
+            EXPECT_EQ(port->comNumber, c.comNumber);
+            EXPECT_EQ(port->device, QLatin1String(c.device));
+        }
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,6 +45,19 @@ public:
         termios tio{};
         ::tcgetattr(m_slave, &tio);
         return tio;
+    }
+
+    // Bytes from the far end not yet read by the tool.
+    int pending() const
+    {
+        int n = 0;
+        return ::ioctl(m_slave, FIONREAD, &n) == 0 ? n : -1;
+    }
+    // TIOCM_DTR, TIOCM_RTS as the tool has set them (needs the pty shim).
+    int modemLines() const
+    {
+        int bits = 0;
+        return ::ioctl(m_slave, TIOCMGET, &bits) == 0 ? bits : -1;
     }
 
     // The far end goes away.

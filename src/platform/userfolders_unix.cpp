@@ -23,3 +23,8 @@ QString stateFolder()
 {
     return toolFolder("XDG_STATE_HOME", ".local/state");
 }
+
+QString stateFolderHint()
+{
+    return QStringLiteral("$XDG_STATE_HOME/radio-setup/（默认 ~/.local/state/radio-setup/）");
+}
