@@ -16,7 +16,11 @@
 //   T line S                    the settings the tool set on its end, after
 //                               each open and whenever they change (sampled)
 //   T modem DTR=on|off RTS=on|off
-//                               the tool's modem lines (only with the shim)
+//                               the tool's modem lines (only with the shim),
+//                               after each open and whenever they change
+//   T modem drop N              DTR or RTS lowered N times on the open port
+//                               since the last look, though perhaps raised
+//                               again since (only with the shim)
 //   T tool>dev HEX [S]          bytes from the tool, at the line's settings
 //   T dev>tool HEX [S]          a reply or a piece of one, sent at S
 //   T line>tool HEX [S] echo|noise|garbage

@@ -7,8 +7,9 @@
  *   the program as PARENB. Mark and space parity cannot be told from odd and
  *   even this way.
  * - Modem lines: TIOCMGET/TIOCMSET/TIOCMBIS/TIOCMBIC work and keep DTR and RTS
- *   in an unused control-character slot (see ptyshim.h); DSR, CTS and CD read
- *   as asserted, as with a device attached. Closing drops DTR and RTS.
+ *   in an unused control-character slot, and a count of their drops in
+ *   another (see ptyshim.h); DSR, CTS and CD read as asserted, as with a
+ *   device attached. Closing drops DTR and RTS.
  * - Stale bytes: closing flushes what the program has not read, as a port
  *   reopened later would not deliver it.
  *
@@ -121,18 +122,28 @@ static tcflag_t parity_from_kernel(tcflag_t cflag)
     return cflag;
 }
 
-static cc_t current_modem(int fd)
+/* The program's settings never carry the shim's slots: they keep what the
+ * shim stored. */
+static void keep_shim_slots(int fd, cc_t *cc)
 {
     struct kterm k;
     if (plain_ioctl(fd, TCGETS, &k) != 0)
-        return 0;
-    return k.c_cc[PTYSHIM_MODEM_CC];
+        memset(&k, 0, sizeof k);
+    cc[PTYSHIM_MODEM_CC] = k.c_cc[PTYSHIM_MODEM_CC];
+    cc[PTYSHIM_DROPS_CC] = k.c_cc[PTYSHIM_DROPS_CC];
+}
+
+static void hide_shim_slots(cc_t *cc)
+{
+    cc[PTYSHIM_MODEM_CC] = 0;
+    cc[PTYSHIM_DROPS_CC] = 0;
 }
 
 static int modem_ioctl(int fd, unsigned long request, int *bits)
 {
     struct kterm k;
     int lines = 0;
+    int before;
     cc_t m;
     if (!bits) {
         errno = EFAULT;
@@ -145,6 +156,7 @@ static int modem_ioctl(int fd, unsigned long request, int *bits)
         lines |= TIOCM_DTR;
     if (m & PTYSHIM_MODEM_RTS)
         lines |= TIOCM_RTS;
+    before = lines;
     switch (request) {
     case TIOCMGET:
         *bits = lines | TIOCM_DSR | TIOCM_CTS | TIOCM_CAR;
@@ -162,6 +174,8 @@ static int modem_ioctl(int fd, unsigned long request, int *bits)
     k.c_cc[PTYSHIM_MODEM_CC] = (cc_t)(PTYSHIM_MODEM_PRESENT
                                       | ((lines & TIOCM_DTR) ? PTYSHIM_MODEM_DTR : 0)
                                       | ((lines & TIOCM_RTS) ? PTYSHIM_MODEM_RTS : 0));
+    if (before & ~lines & (TIOCM_DTR | TIOCM_RTS))
+        ++k.c_cc[PTYSHIM_DROPS_CC];
     return plain_ioctl(fd, TCSETS, &k);
 }
 
@@ -177,7 +191,7 @@ int tcsetattr(int fd, int actions, const struct termios *t)
         return real_tcsetattr(fd, actions, t);
     k = *t;
     k.c_cflag = parity_to_kernel(k.c_cflag);
-    k.c_cc[PTYSHIM_MODEM_CC] = current_modem(fd);
+    keep_shim_slots(fd, k.c_cc);
     return real_tcsetattr(fd, actions, &k);
 }
 
@@ -192,7 +206,7 @@ int tcgetattr(int fd, struct termios *t)
     r = real_tcgetattr(fd, t);
     if (r == 0 && t && is_pty_slave(fd)) {
         t->c_cflag = parity_from_kernel(t->c_cflag);
-        t->c_cc[PTYSHIM_MODEM_CC] = 0;
+        hide_shim_slots(t->c_cc);
     }
     return r;
 }
@@ -203,7 +217,7 @@ static int set_kernel_termios(int fd, unsigned long request, const void *arg, si
     memset(&k, 0, sizeof k);
     memcpy(&k, arg, size);
     k.base.c_cflag = parity_to_kernel(k.base.c_cflag);
-    k.base.c_cc[PTYSHIM_MODEM_CC] = current_modem(fd);
+    keep_shim_slots(fd, k.base.c_cc);
     return plain_ioctl(fd, request, &k);
 }
 
@@ -223,7 +237,7 @@ int ioctl(int fd, unsigned long request, ...)
         if (r == 0 && arg && is_pty_slave(fd)) {
             struct kterm *k = arg;
             k->c_cflag = parity_from_kernel(k->c_cflag);
-            k->c_cc[PTYSHIM_MODEM_CC] = 0;
+            hide_shim_slots(k->c_cc);
         }
         return r;
     case TCSETS:

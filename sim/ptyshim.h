@@ -8,5 +8,9 @@
 #define PTYSHIM_MODEM_PRESENT 0x80 /* set once the shim has touched the lines */
 #define PTYSHIM_MODEM_DTR 0x01
 #define PTYSHIM_MODEM_RTS 0x02
+/* How many times DTR or RTS was lowered on the open port, modulo 256, so a
+ * drop and raise between two looks is not missed. A close, which lowers both,
+ * is not counted: it shows as a close. */
+#define PTYSHIM_DROPS_CC 18
 
 #endif

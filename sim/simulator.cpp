@@ -102,6 +102,8 @@ std::optional<LineSettings> Simulator::lineSettings() const
 void Simulator::handleActivity()
 {
     const std::vector<PtyPort::Activity> events = m_port.readActivity();
+    // A drop just before a close belongs ahead of it in the log.
+    logModemDrops();
     int openCount = m_openCount;
     bool closed = false;
     for (PtyPort::Activity a : events) {
@@ -140,12 +142,24 @@ void Simulator::sampleLine()
         m_lastLine = s;
         log("line " + formatSettings(s));
     }
+    logModemDrops();
     const int modem = t->c_cc[PTYSHIM_MODEM_CC];
     if ((modem & PTYSHIM_MODEM_PRESENT) && modem != m_lastModem) {
         m_lastModem = modem;
         log(std::string("modem DTR=") + ((modem & PTYSHIM_MODEM_DTR) ? "on" : "off")
             + " RTS=" + ((modem & PTYSHIM_MODEM_RTS) ? "on" : "off"));
     }
+}
+
+void Simulator::logModemDrops()
+{
+    const auto t = m_port.toolTermios();
+    if (!t)
+        return;
+    const std::uint8_t drops = t->c_cc[PTYSHIM_DROPS_CC];
+    if (drops != m_modemDrops)
+        log("modem drop " + std::to_string(static_cast<std::uint8_t>(drops - m_modemDrops)));
+    m_modemDrops = drops;
 }
 
 void Simulator::writeToTool(const Bytes &bytes, const char *label, const LineSettings &at,

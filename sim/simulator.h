@@ -40,6 +40,9 @@ private:
     void log(const std::string &text);
     void handleActivity();
     void sampleLine();
+    // "modem drop N": DTR or RTS lowered N times since the last look, even
+    // if raised again since (the shim counts them).
+    void logModemDrops();
     void handleInput();
     void handleChunk(const Bytes &chunk);
     void answer(const Request &request);
@@ -64,4 +67,5 @@ private:
     unsigned m_replies = 0;
     std::optional<LineSettings> m_lastLine;
     int m_lastModem = -1;
+    std::uint8_t m_modemDrops = 0; // a new pseudo-terminal has counted none
 };

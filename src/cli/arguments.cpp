@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include "platform/portmap.h"
+#include "platform/userfolders.h"
 #include "protocol/scansettings.h"
 
 #include <QCommandLineParser>
@@ -25,7 +26,7 @@ constexpr CommandRow kCommands[] = {
     {Command::Ports, "ports", "列出 COM 端口号对应的设备和系统的所有串口设备"},
     {Command::Detect, "detect", "在窗口程序检测的各种线路设置中找到电台，先试上次应答的设置"},
     {Command::Read, "read", "读取五个参数（未给 --settings 时先检测）"},
-    {Command::Write, "write", "写入参数：先读出并备份原参数，确认后回读核对"},
+    {Command::Write, "write", "写入给出的参数，其余保持电台现有的值：先读出、列出改变并备份原参数，写入后回读核对"},
     {Command::Activate, "activate", "发送激活命令；--follow 在新的接口速率和校验下重新找到电台"},
 };
 
@@ -34,11 +35,13 @@ struct OptionRow {
     const char *valueName; // nullptr for a switch
     const char *description;
     unsigned commands;
+    const char *alias = nullptr; // a one-letter name as well
 };
 
 // Options ahead of the five parameters' in the help, then those after.
 constexpr OptionRow kLeadingOptions[] = {
-    {"port", "COMn|路径", "串口：COMn（与窗口程序的对应关系相同）或设备路径", kTalking},
+    // %1: the names the system's ports go by.
+    {"port", "串口", "%1；COMn 与窗口程序的对应关系相同", kTalking},
     {"timeout", "毫秒", "等待读取、写入、激活的应答的时间（检测的每次探测另按线路时间计）", kTalking},
     {"trace", nullptr, "在标准错误上记录线路上的每个字节（时间、方向、线路设置、十六进制）", kTalking},
     {"json", nullptr, "以 JSON 输出数据（键名为英文）", bit(Command::Ports) | bit(Command::Detect)
@@ -49,11 +52,13 @@ constexpr OptionRow kLeadingOptions[] = {
 };
 constexpr OptionRow kTrailingOptions[] = {
     {"profile", "文件", "从 read --json 输出的文件取参数；命令行上给出的参数优先", bit(Command::Write)},
-    {"peer", nullptr, "交换发射与接收频点，用于链路另一端的电台", bit(Command::Write)},
+    {"peer", nullptr, "交换给出的发射与接收频点，用于链路另一端的电台", bit(Command::Write)},
     {"no-verify", nullptr, "写入后不回读核对", bit(Command::Write)},
+    {"force", nullptr, "电台的参数已与要写入的相同时照样写入", bit(Command::Write)},
+    {"dry-run", nullptr, "只读取电台并列出会改变的参数，不写入", bit(Command::Write)},
     {"follow", nullptr, "激活后在电台存储的接口速率和校验下重新找到它，读取确认并输出新的线路设置",
      bit(Command::Activate)},
-    {"help", nullptr, "显示本帮助", kEveryCommand},
+    {"help", nullptr, "显示本帮助", kEveryCommand, "h"},
     {"version", nullptr, "显示版本", kEveryCommand},
 };
 
@@ -62,12 +67,16 @@ struct Option {
     QString valueName;
     QString description;
     unsigned commands;
+    QString alias;
 };
 
 Option fromRow(const OptionRow &row)
 {
+    QString description = QString::fromUtf8(row.description);
+    if (description.contains(QLatin1String("%1")))
+        description = description.arg(portNameHint());
     return {QLatin1String(row.name), row.valueName ? QString::fromUtf8(row.valueName) : QString(),
-            QString::fromUtf8(row.description), row.commands};
+            description, row.commands, QLatin1String(row.alias)};
 }
 
 // Every option, the five parameters' named and described by the profile's
@@ -80,8 +89,7 @@ QList<Option> allOptions()
     for (const Field field : kAllFields) {
         const FieldNames &names = namesOf(field);
         options.append({QLatin1String(names.option).mid(2), QStringLiteral("值"),
-                        QString::fromUtf8(names.label) + QStringLiteral("：") + acceptedValues(field),
-                        bit(Command::Write)});
+                        QString::fromUtf8(names.label) + acceptedValues(field), bit(Command::Write), {}});
     }
     for (const OptionRow &row : kTrailingOptions)
         options.append(fromRow(row));
@@ -90,11 +98,12 @@ QList<Option> allOptions()
 
 constexpr const char *kExitCodes[] = {
     "0  完成",
-    "1  用法或输入有误（未发送任何内容），或无法保存备份",
+    "1  用法或输入有误（未发送任何内容）",
     "2  无法打开串口（并说明原因）",
     "3  没有应答、找不到电台或电台已断开",
     "4  电台拒绝（应答不正确）",
     "5  回读的参数与写入的不同",
+    "6  读取电台后停止，未写入：无法保存备份，或电台存储的某项无法原样写回",
     "130  被 Ctrl-C 中断（正在写的帧已写完，串口已关闭）",
 };
 
@@ -127,38 +136,29 @@ std::optional<int> boundedNumber(const QString &text, int low, int high)
 
 std::optional<QString> scanSettings(const QString &text)
 {
-    for (const char *settings : protocol::ScanSettings) {
-        if (text.compare(QLatin1String(settings), Qt::CaseInsensitive) == 0)
-            return QLatin1String(settings);
-    }
+    if (const auto at = protocol::scanPosition(text.toStdString()))
+        return QLatin1String(protocol::ScanSettings[*at]);
     return std::nullopt;
 }
 
-// COMn with n among the window's ports; 0 for anything else.
-int comNumber(const QString &text)
-{
-    if (!text.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
-        return 0;
-    return boundedNumber(text.mid(3), 1, kComPortCount).value_or(0);
-}
-
-bool isPath(const QString &text)
-{
-    return text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\'));
-}
-
-// QCommandLineParser words its complaints in English; say them in Chinese.
-QString parserError(const QCommandLineParser &parser)
+// QCommandLineParser words its complaints in English, and names no kind
+// other than an unknown option. The kind is found by matching its text with
+// its own wording of each kind for the arguments given, then said in Chinese;
+// anything else is passed on as it is.
+QString parserError(const QCommandLineParser &parser, const QStringList &arguments)
 {
     if (!parser.unknownOptionNames().isEmpty()) {
         const QString name = parser.unknownOptionNames().first();
         return QStringLiteral("未知选项 %1%2").arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
     }
     const QString text = parser.errorText();
-    const qsizetype from = text.indexOf(QLatin1Char('\''));
-    const qsizetype to = text.lastIndexOf(QLatin1Char('\''));
-    if (from >= 0 && to > from)
-        return QStringLiteral("选项 %1 缺少值").arg(text.mid(from + 1, to - from - 1));
+    for (const QString &argument : arguments) {
+        const QString option = argument.section(QLatin1Char('='), 0, 0);
+        if (text == QCommandLineParser::tr("Missing value after '%1'.").arg(argument))
+            return QStringLiteral("选项 %1 缺少值").arg(option);
+        if (text == QCommandLineParser::tr("Unexpected value after '%1'.").arg(option))
+            return QStringLiteral("选项 %1 不带值").arg(option);
+    }
     return text;
 }
 
@@ -177,12 +177,13 @@ ParsedArguments parseArguments(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QList<Option> options = allOptions();
     for (const Option &row : options) {
-        QCommandLineOption option(row.name, row.description);
+        QCommandLineOption option(row.alias.isEmpty() ? QStringList{row.name} : QStringList{row.alias, row.name},
+                                  row.description);
         option.setValueName(row.valueName);
         parser.addOption(option);
     }
     if (!parser.parse(arguments))
-        return usageError(parserError(parser));
+        return usageError(parserError(parser, arguments));
 
     ParsedArguments parsed;
     parsed.help = parser.isSet(QStringLiteral("help"));
@@ -212,14 +213,10 @@ ParsedArguments parseArguments(const QStringList &arguments)
     const auto given = [&](const char *name) { return parser.isSet(QLatin1String(name)); };
 
     if (given("port")) {
-        run.port = value("port");
-        run.comPort = comNumber(run.port);
-        if (run.comPort == 0 && !isPath(run.port))
-            return usageError(QStringLiteral("--port 的值 %1 无效：应为 COM1 至 COM%2 或设备路径（如 /dev/ttyUSB0）")
-                                  .arg(run.port)
-                                  .arg(kComPortCount));
-        if (run.comPort != 0)
-            run.port = QStringLiteral("COM%1").arg(run.comPort);
+        const auto port = parsePortName(value("port"));
+        if (!port)
+            return usageError(QStringLiteral("--port 的值 %1 无效：应为 %2").arg(value("port"), portNameHint()));
+        run.port = *port;
     }
     if (given("timeout")) {
         const auto ms = boundedNumber(value("timeout"), 1, 600000);
@@ -250,6 +247,8 @@ ParsedArguments parseArguments(const QStringList &arguments)
     run.json = given("json");
     run.peer = given("peer");
     run.verify = !given("no-verify");
+    run.force = given("force");
+    run.dryRun = given("dry-run");
     run.follow = given("follow");
     parsed.invocation = run;
     return parsed;
@@ -269,18 +268,19 @@ QString helpText()
             if (row.commands & bit(c.command))
                 usedBy << QLatin1String(c.name);
         }
-        const QString name = QStringLiteral("--") + row.name
+        const QString name = (row.alias.isEmpty() ? QString() : QStringLiteral("-%1, ").arg(row.alias))
+                             + QStringLiteral("--") + row.name
                              + (row.valueName.isEmpty() ? QString() : QLatin1Char(' ') + row.valueName);
         lines << QStringLiteral("  ") + padded(name, 22) + row.description
               + (row.commands == kEveryCommand ? QString() : QStringLiteral("（%1）").arg(usedBy.join(QLatin1Char(' '))));
     }
     const Invocation defaults;
     lines << QStringLiteral("  默认：--port %1，--timeout %2，--probe-margin %3")
-                 .arg(defaults.port).arg(defaults.timeoutMs).arg(defaults.probeMarginMs);
+                 .arg(defaults.port.name).arg(defaults.timeoutMs).arg(defaults.probeMarginMs);
     lines << QString() << QStringLiteral("退出码：");
     for (const char *code : kExitCodes)
         lines << QStringLiteral("  ") + utf8(code);
-    lines << QString() << QStringLiteral("线路设置、备份和上次应答的设置保存在 $XDG_STATE_HOME/radio-setup/ 下（默认 ~/.local/state/radio-setup/）。")
+    lines << QString() << QStringLiteral("写入前的备份和各串口上次应答的线路设置保存在 %1。").arg(stateFolderHint())
           << QStringLiteral("详见 man radioctl。");
     return lines.join(QLatin1Char('\n'));
 }

@@ -2,6 +2,7 @@
 
 #include "cli/detection.h"
 #include "cli/profile.h"
+#include "platform/portname.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,8 +17,7 @@ enum class Command { Ports, Detect, Read, Write, Activate };
 // profile they override.
 struct Invocation {
     Command command = Command::Detect;
-    QString port = QStringLiteral("COM1"); // as messages and the state files name it
-    int comPort = 1;                         // its number, or 0 for a device path
+    NamedPort port{QStringLiteral("COM1"), 1, {}};
     int timeoutMs = 1000;
     int probeMarginMs = kDefaultProbeMarginMs;
     bool trace = false;
@@ -27,6 +27,8 @@ struct Invocation {
     std::map<Field, QString> values; // --tx … --parity as given
     bool peer = false;
     bool verify = true;
+    bool force = false;  // write even when nothing would change
+    bool dryRun = false; // read and list the changes, write nothing
     bool follow = false;
 };
 

@@ -6,6 +6,7 @@
 #include "cli/profile.h"
 #include "cli/session.h"
 #include "cli/state.h"
+#include "protocol/texts.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -22,14 +23,26 @@ void printJson(const QJsonObject &object)
     printData(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }
 
-void printSettings(const Invocation &run, const Session &session, const QString &settings)
+QJsonObject located(const Invocation &run, const Session &session)
 {
-    if (run.json)
-        printJson({{QStringLiteral("port"), run.port},
-                   {QStringLiteral("device"), session.line().device()},
-                   {QStringLiteral("settings"), settings}});
-    else
+    return {{QStringLiteral("port"), run.port.name}, {QStringLiteral("device"), session.line().device()}};
+}
+
+QString said(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The settings found; with --json, in the result they complete.
+int printFound(const Invocation &run, QJsonObject result, const QString &settings)
+{
+    if (!run.json) {
         printData(settings);
+        return exitcode::kDone;
+    }
+    result.insert(QStringLiteral("settings"), settings);
+    printJson(result);
+    return exitcode::kDone;
 }
 
 std::optional<ProfileFile> profileFile(const Invocation &run)
@@ -50,9 +63,8 @@ int detectUnit(const Invocation &run)
 {
     Session session(run);
     const QString settings = session.reach();
-    printMessage(QStringLiteral("检测到设备。"));
-    printSettings(run, session, settings);
-    return exitcode::kDone;
+    printMessage(said(protocol::outcomes::kDeviceFound));
+    return printFound(run, located(run, session), settings);
 }
 
 int readUnit(const Invocation &run)
@@ -60,6 +72,7 @@ int readUnit(const Invocation &run)
     Session session(run);
     session.reach();
     const protocol::ParameterReply reply = session.readUnit();
+    printMessage(said(protocol::outcomes::kReadDone));
     if (run.json) {
         printData(profileJson(reply));
         return exitcode::kDone;
@@ -67,7 +80,7 @@ int readUnit(const Invocation &run)
     const ShownFields shown = shownFields(reply);
     for (const Field field : kAllFields) {
         const bool hertz = field == Field::Tx || field == Field::Rx;
-        printData(QString::fromUtf8(namesOf(field).label) + QStringLiteral("：") + shown[std::size_t(field)]
+        printData(QString::fromUtf8(namesOf(field).label) + shown[std::size_t(field)]
                   + (hertz ? QStringLiteral(" Hz") : QString()));
     }
     return exitcode::kDone;
@@ -75,25 +88,44 @@ int readUnit(const Invocation &run)
 
 int writeUnit(const Invocation &run)
 {
-    // Everything is checked before the port is opened: bad input sends nothing.
-    const CheckedParameters checked = parametersToWrite(profileFile(run), run.values, run.peer);
-    if (!checked.parameters)
+    // Everything given is checked before the port is opened: bad input sends nothing.
+    const CheckedRequest checked = requestedValues(profileFile(run), run.values, run.peer);
+    if (!checked.requested)
         throw Failure{exitcode::kBadInput, checked.error};
-    const Parameters &wanted = *checked.parameters;
 
     Session session(run);
     session.reach();
-    const QString backup = saveBackup(run.port, profileJson(session.readUnit()));
+    const protocol::ParameterReply stored = session.readUnit();
+    const CheckedParameters target = completed(*checked.requested, stored);
+    if (!target.parameters)
+        throw Failure{exitcode::kNotWritten, target.error + QStringLiteral("；未写入")};
+    const Parameters &wanted = *target.parameters;
+    const QStringList changed = changes(stored, wanted);
+    for (const QString &line : changed)
+        printMessage(line);
+    if (changed.isEmpty())
+        printMessage(QStringLiteral("电台的参数已与要写入的相同。"));
+    if (run.dryRun) {
+        printMessage(QStringLiteral("试运行，未写入。"));
+        return exitcode::kDone;
+    }
+    // A rerun of a provisioning script leaves a unit that is done alone.
+    if (changed.isEmpty() && !run.force) {
+        printMessage(QStringLiteral("未写入（--force 照样写入）。"));
+        return exitcode::kDone;
+    }
+
+    const QString backup = saveBackup(run.port.name, profileJson(stored));
     printMessage(QStringLiteral("原参数已备份到 %1").arg(backup));
     session.request(parameterFrame(wanted), protocol::Operation::Write, protocol::Verdict::Written);
     if (!run.verify) {
-        printMessage(QStringLiteral("写入成功！（未回读核对）"));
+        printMessage(said(protocol::outcomes::kWritten) + QStringLiteral("（未回读核对）"));
         return exitcode::kDone;
     }
     const QStringList differ = differences(wanted, session.readUnit());
     if (!differ.isEmpty())
         throw Failure{exitcode::kDiffers, QStringLiteral("回读与写入不符：") + differ.join(QStringLiteral("；"))};
-    printMessage(QStringLiteral("写入成功！回读核对无误。"));
+    printMessage(said(protocol::outcomes::kWritten) + QStringLiteral("回读核对无误。"));
     return exitcode::kDone;
 }
 
@@ -104,17 +136,23 @@ int activateUnit(const Invocation &run)
     // Where to look afterwards: what the unit stores now becomes its line.
     const QString expected = run.follow ? settingsAfterActivation(session.readUnit(), before) : QString();
     session.request(protocol::ActivateRequest(), protocol::Operation::Activate, protocol::Verdict::Activated);
-    printMessage(QStringLiteral("激活成功！"));
-    if (!run.follow)
+    printMessage(said(protocol::outcomes::kActivated));
+    QJsonObject result = located(run, session);
+    result.insert(QStringLiteral("activated_at"), before);
+    if (!run.follow) {
+        // Where the unit has gone is not confirmed without --follow.
+        result.insert(QStringLiteral("settings"), QJsonValue::Null);
+        if (run.json)
+            printJson(result);
         return exitcode::kDone;
+    }
 
-    session.line().close();
+    // The port stays open, its control lines raised, while the unit moves.
     session.line().pause(kSettleAfterActivationMs);
     const QString found = session.detectIn(
         detectionOrder(expected), QStringLiteral("激活后找不到设备（应在 %1）").arg(expected));
     session.readUnit(); // a whole exchange at the new settings, not just a probe
     if (found != expected)
         printMessage(QStringLiteral("注意：设备在 %1 应答，而不是它存储的 %2").arg(found, expected));
-    printSettings(run, session, found);
-    return exitcode::kDone;
+    return printFound(run, result, found);
 }

@@ -11,8 +11,8 @@ QStringList detectionOrder(const std::optional<QString> &first)
     QStringList order;
     for (const char *settings : protocol::ScanSettings)
         order << QLatin1String(settings);
-    if (first && order.contains(*first))
-        order.move(order.indexOf(*first), 0);
+    if (const auto at = first ? protocol::scanPosition(first->toStdString()) : std::nullopt)
+        order.move(qsizetype(*at), 0);
     return order;
 }
 

@@ -10,6 +10,7 @@ inline constexpr int kPortFailed = 2; // the port cannot be opened
 inline constexpr int kNoAnswer = 3;   // no answer, no unit found, unit gone
 inline constexpr int kRefused = 4;    // the unit refused the request
 inline constexpr int kDiffers = 5;    // read-back differs from what was written
+inline constexpr int kNotWritten = 6; // a write stopped after reading the unit
 inline constexpr int kInterrupted = 130;
 } // namespace exitcode
 

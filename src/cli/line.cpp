@@ -38,7 +38,7 @@ void runBounded(QEventLoop &loop, int ms)
 } // namespace
 
 Line::Line(const QString &portName, const std::optional<QString> &device, Trace &trace)
-    : m_portName(portName), m_trace(trace), m_link([device](int) { return device; })
+    : m_portName(portName), m_trace(trace), m_link(device)
 {
     // As the window does: some units draw their power from these lines.
     m_link.setRTSEnable(true);
@@ -52,14 +52,26 @@ Line::~Line()
 
 void Line::open(const QString &settings)
 {
-    close();
     stopIfAsked();
     m_settings = settings;
-    if (m_link.setSettings(settings) != CommError::None)
-        throw Failure{exitcode::kBadInput, QStringLiteral("线路设置 %1 无效").arg(settings)};
-    if (m_link.setPortOpen(true) != CommError::None)
-        throw Failure{exitcode::kPortFailed, describeOpenFailure(m_portName, m_link.lastOpenFailure())};
+    if (m_link.portOpen()) {
+        // In place: a reopen would drop DTR and RTS, which power or reset
+        // many units.
+        failUnless(m_link.retune(settings));
+        return;
+    }
+    failUnless(m_link.setSettings(settings));
+    failUnless(m_link.setPortOpen(true));
     m_trace.note(settings, QStringLiteral("open ") + m_link.device());
+}
+
+void Line::failUnless(CommError error) const
+{
+    if (error == CommError::None)
+        return;
+    if (error == CommError::BadSettings)
+        throw Failure{exitcode::kBadInput, QStringLiteral("线路设置 %1 无效").arg(m_settings)};
+    throw Failure{exitcode::kPortFailed, describeOpenFailure(m_portName, m_link.lastOpenFailure())};
 }
 
 void Line::close()
@@ -124,5 +136,8 @@ void Line::stopIfAsked()
 
 Failure Line::lost() const
 {
-    return Failure{exitcode::kNoAnswer, QStringLiteral("%1：设备已断开（%2）").arg(m_portName, m_link.device())};
+    QString text = m_portName + QStringLiteral("：设备已断开");
+    if (m_link.device() != m_portName)
+        text += QStringLiteral("（%1）").arg(m_link.device());
+    return Failure{exitcode::kNoAnswer, text};
 }

@@ -21,12 +21,13 @@ struct Answer {
 class Line
 {
 public:
-    // `device` is what the port name stands for (none: nothing does).
+    // Opens `device`, which `portName` stands for (none: nothing does).
     Line(const QString &portName, const std::optional<QString> &device, Trace &trace);
     ~Line();
 
-    // Opens (or reopens) at `settings`; a failure gives the cause as the
-    // window's status bar words it.
+    // Opens at `settings`, or moves the open port to them with DTR and RTS
+    // kept raised; a failure gives the cause as the window's status bar
+    // words it.
     void open(const QString &settings);
     void close();
     QString settings() const { return m_settings; }
@@ -38,6 +39,9 @@ public:
     void pause(int ms);
 
 private:
+    // A settings string the link refuses is bad input; anything else is an
+    // open that failed.
+    void failUnless(CommError error) const;
     void stopIfAsked();
     Failure lost() const;
 

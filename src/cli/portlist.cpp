@@ -14,9 +14,7 @@ namespace {
 
 QJsonValue usbId(const std::optional<quint16> &id)
 {
-    if (!id)
-        return QJsonValue::Null;
-    return QStringLiteral("%1").arg(*id, 4, 16, QLatin1Char('0'));
+    return id ? QJsonValue(usbIdText(*id)) : QJsonValue::Null;
 }
 
 QJsonValue orNull(const std::optional<QString> &text)

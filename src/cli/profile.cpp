@@ -1,5 +1,7 @@
 #include "cli/profile.h"
 
+#include "protocol/texts.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -18,11 +20,11 @@ struct FieldRow {
 };
 
 constexpr std::array<FieldRow, kFieldCount> kFields{{
-    {Field::Tx, Kind::Frequency, {"tx_hz", "--tx", "发射频点"}},
-    {Field::Rx, Kind::Frequency, {"rx_hz", "--rx", "接收频点"}},
-    {Field::Interface, Kind::Rate, {"interface_rate", "--interface", "接口速率"}},
-    {Field::Channel, Kind::Rate, {"channel_rate", "--channel", "信道速率"}},
-    {Field::Parity, Kind::Parity, {"parity", "--parity", "校验格式"}},
+    {Field::Tx, Kind::Frequency, {"tx_hz", "--tx", protocol::kTransmitLabel}},
+    {Field::Rx, Kind::Frequency, {"rx_hz", "--rx", protocol::kReceiveLabel}},
+    {Field::Interface, Kind::Rate, {"interface_rate", "--interface", protocol::kInterfaceLabel}},
+    {Field::Channel, Kind::Rate, {"channel_rate", "--channel", protocol::kChannelLabel}},
+    {Field::Parity, Kind::Parity, {"parity", "--parity", protocol::kParityLabel}},
 }};
 
 // The parity list in its own order (none, odd, even), named for profiles and
@@ -44,6 +46,21 @@ QString utf8(const char *text)
     return QString::fromUtf8(text);
 }
 
+// A stored value as the window would show it; an empty box said in words.
+QString orUnknown(const QString &shown)
+{
+    return shown.isEmpty() ? QStringLiteral("无法识别") : shown;
+}
+
+// The label without its colon, for naming the field inside a sentence.
+QString nameOf(const FieldRow &row)
+{
+    QString name = utf8(row.names.label);
+    if (name.endsWith(QChar(0xFF1A)))
+        name.chop(1);
+    return name;
+}
+
 std::optional<int> parityIndex(const QString &text)
 {
     for (std::size_t i = 0; i < kParityNames.size(); ++i) {
@@ -60,6 +77,20 @@ std::optional<int> rateIndex(const QString &text)
             return int(i);
     }
     return std::nullopt;
+}
+
+// One entry per field shown otherwise in `a` than in `b`, in field order,
+// worded by `say(row, a's text, b's text)`.
+template <typename Say>
+QStringList differing(const ShownFields &a, const ShownFields &b, Say say)
+{
+    QStringList found;
+    for (const FieldRow &row : kFields) {
+        const std::size_t i = std::size_t(row.field);
+        if (a[i] != b[i])
+            found << say(row, a[i], b[i]);
+    }
+    return found;
 }
 
 // Digits only, at least kMinFrequency, at most kMaxFrequencyDigits digits.
@@ -131,11 +162,11 @@ QString accepted(Kind kind)
 QString badValue(const QString &where, const FieldRow &row, const QString &given)
 {
     return QStringLiteral("%1（%2）的值 %3 无效：%4")
-        .arg(where, utf8(row.names.label), given, accepted(row.kind));
+        .arg(where, nameOf(row), given, accepted(row.kind));
 }
 
 // Fills every field from the profile, or says what is wrong with it.
-QString readProfile(const ProfileFile &file, Parameters &values)
+QString readProfile(const ProfileFile &file, Requested &values)
 {
     QJsonParseError parse{};
     const QJsonDocument doc = QJsonDocument::fromJson(file.content, &parse);
@@ -154,12 +185,12 @@ QString readProfile(const ProfileFile &file, Parameters &values)
     for (const FieldRow &row : kFields) {
         const QString key = QLatin1String(row.names.key);
         if (!object.contains(key))
-            return QStringLiteral("%1：缺少字段 %2（%3）").arg(file.name, key, utf8(row.names.label));
+            return QStringLiteral("%1：缺少字段 %2（%3）").arg(file.name, key, nameOf(row));
         const QJsonValue value = object.value(key);
         const QString where = QStringLiteral("%1：字段 %2").arg(file.name, key);
         const auto text = jsonText(row.kind, value);
         if (!text) {
-            return QStringLiteral("%1（%2）应为%3").arg(where, utf8(row.names.label),
+            return QStringLiteral("%1（%2）应为%3").arg(where, nameOf(row),
                                                       row.kind == Kind::Parity ? QStringLiteral("字符串")
                                                                                : QStringLiteral("整数"));
         }
@@ -183,30 +214,53 @@ QString acceptedValues(Field field)
     return accepted(rowOf(field).kind);
 }
 
-CheckedParameters parametersToWrite(const std::optional<ProfileFile> &profile,
-                                    const std::map<Field, QString> &options, bool peer)
+CheckedRequest requestedValues(const std::optional<ProfileFile> &profile,
+                               const std::map<Field, QString> &options, bool peer)
 {
-    Parameters values{};
+    Requested values;
     if (profile) {
         if (QString error = readProfile(*profile, values); !error.isEmpty())
             return {std::nullopt, error};
     }
-    for (const FieldRow &row : kFields) {
-        const auto given = options.find(row.field);
-        if (given == options.end()) {
-            if (profile)
-                continue;
-            return {std::nullopt, QStringLiteral("缺少 %1（%2）；也可用 --profile 给出参数文件")
-                                      .arg(QLatin1String(row.names.option), utf8(row.names.label))};
-        }
-        const auto parsed = valueOf(row.kind, given->second);
+    for (const auto &[field, text] : options) {
+        const FieldRow &row = rowOf(field);
+        const auto parsed = valueOf(row.kind, text);
         if (!parsed)
-            return {std::nullopt, badValue(QLatin1String(row.names.option), row, given->second)};
-        values[static_cast<std::size_t>(row.field)] = *parsed;
+            return {std::nullopt, badValue(QLatin1String(row.names.option), row, text)};
+        values[std::size_t(field)] = *parsed;
     }
+    auto &tx = values[std::size_t(Field::Tx)];
+    auto &rx = values[std::size_t(Field::Rx)];
+    if (peer && !tx && !rx)
+        return {std::nullopt, QStringLiteral("--peer 交换给出的发射与接收频点，但没有给出频点（--tx、--rx 或 --profile）")};
     if (peer)
-        std::swap(values[std::size_t(Field::Tx)], values[std::size_t(Field::Rx)]);
+        std::swap(tx, rx);
     return {values, {}};
+}
+
+CheckedParameters completed(const Requested &requested, const protocol::ParameterReply &stored)
+{
+    const ShownFields shown = shownFields(stored);
+    Parameters values{};
+    for (const FieldRow &row : kFields) {
+        const std::size_t i = std::size_t(row.field);
+        const auto value = requested[i] ? requested[i] : valueOf(row.kind, shown[i]);
+        if (!value) {
+            return {std::nullopt,
+                    QStringLiteral("电台存储的%1（%2）无法原样写回：%3；请用 %4 给出")
+                        .arg(nameOf(row), orUnknown(shown[i]),
+                             accepted(row.kind), QLatin1String(row.names.option))};
+        }
+        values[i] = *value;
+    }
+    return {values, {}};
+}
+
+QStringList changes(const protocol::ParameterReply &stored, const Parameters &target)
+{
+    return differing(shownFields(stored), shownFields(target), [](const FieldRow &row, const QString &before, const QString &after) {
+        return utf8(row.names.label) + QStringLiteral("%1 → %2").arg(orUnknown(before), after);
+    });
 }
 
 protocol::Bytes parameterFrame(const Parameters &p)
@@ -269,15 +323,9 @@ QString profileJson(const protocol::ParameterReply &reply)
 
 QStringList differences(const Parameters &written, const protocol::ParameterReply &readBack)
 {
-    const ShownFields wanted = shownFields(written);
-    const ShownFields got = shownFields(readBack);
-    QStringList found;
-    for (const FieldRow &row : kFields) {
-        const std::size_t i = std::size_t(row.field);
-        if (wanted[i] != got[i])
-            found << QStringLiteral("%1（写入 %2，读回 %3）").arg(utf8(row.names.label), wanted[i], got[i]);
-    }
-    return found;
+    return differing(shownFields(written), shownFields(readBack), [](const FieldRow &row, const QString &wanted, const QString &got) {
+        return QStringLiteral("%1（写入 %2，读回 %3）").arg(nameOf(row), wanted, got);
+    });
 }
 
 QString settingsAfterActivation(const protocol::ParameterReply &stored, const QString &current)

@@ -21,7 +21,8 @@ inline constexpr std::array<Field, kFieldCount> kAllFields{Field::Tx, Field::Rx,
 // Frequencies in Hz; rates and parity as indexes of the window's lists.
 using Parameters = std::array<std::uint32_t, kFieldCount>;
 
-// The field's key in a profile, its option ("--tx") and the window's label.
+// The field's key in a profile, its option ("--tx") and the window's label
+// ("发射频点：").
 struct FieldNames {
     const char *key;
     const char *option;
@@ -37,17 +38,37 @@ struct ProfileFile {
     QByteArray content;
 };
 
+// What a write asks for: a value for each field the profile or an option
+// gives; the others stay as the unit stores them.
+using Requested = std::array<std::optional<std::uint32_t>, kFieldCount>;
+
+struct CheckedRequest {
+    std::optional<Requested> requested; // none: see error
+    QString error;
+};
+
+// Every field of the profile (all five required), replaced by those given as
+// options, transmit and receive swapped for the unit at the other end of a
+// link (which needs a frequency to swap). Checked as the window checks its
+// boxes and lists; an error names the file and key, or the option, and what
+// it takes.
+CheckedRequest requestedValues(const std::optional<ProfileFile> &profile,
+                               const std::map<Field, QString> &options, bool peer);
+
 struct CheckedParameters {
     std::optional<Parameters> parameters; // none: see error
     QString error;
 };
 
-// What to write: every field of the profile (all five required), replaced
-// by those given as options, transmit and receive swapped for the unit at
-// the other end of a link. Checked as the window checks its boxes and
-// lists; an error names the file and key, or the option, and what it takes.
-CheckedParameters parametersToWrite(const std::optional<ProfileFile> &profile,
-                                    const std::map<Field, QString> &options, bool peer);
+// What to write: the requested values, the rest as the unit stores them. A
+// stored value that could not be written back (a parity the lists cannot
+// name, a frequency the window would refuse) is not guessed at: the error
+// names it and the option that gives it.
+CheckedParameters completed(const Requested &requested, const protocol::ParameterReply &stored);
+
+// One line per field that the write changes, in field order:
+// "接口速率：4800 → 9600".
+QStringList changes(const protocol::ParameterReply &stored, const Parameters &target);
 
 protocol::Bytes parameterFrame(const Parameters &parameters);
 

@@ -4,15 +4,16 @@
 #include "cli/state.h"
 #include "platform/console.h"
 #include "platform/portmap.h"
+#include "protocol/texts.h"
 
 namespace {
 
-// COMn as the window maps it; a path stands for itself.
-std::optional<QString> deviceOf(const Invocation &run)
+// COMn as the window maps it; any other name is its device.
+std::optional<QString> deviceOf(const NamedPort &port)
 {
-    if (run.comPort != 0)
-        return resolveComPort(run.comPort);
-    return run.port;
+    if (port.comNumber != 0)
+        return resolveComPort(port.comNumber);
+    return port.device;
 }
 
 } // namespace
@@ -20,7 +21,7 @@ std::optional<QString> deviceOf(const Invocation &run)
 Session::Session(const Invocation &run)
     : m_run(run),
       m_trace(run.trace),
-      m_line(run.port, deviceOf(run), m_trace),
+      m_line(run.port.name, deviceOf(run.port), m_trace),
       // The trace shares standard error: progress then takes lines of its own.
       m_progress(stderrIsTerminal() && !run.trace)
 {
@@ -32,8 +33,8 @@ QString Session::reach()
         m_line.open(*m_run.settings);
         return *m_run.settings;
     }
-    return detectIn(detectionOrder(rememberedSettings(m_run.port)),
-                    QStringLiteral("检测不到设备！（%1）").arg(m_run.port));
+    return detectIn(detectionOrder(rememberedSettings(m_run.port.name)),
+                    QString::fromUtf8(protocol::outcomes::kNoDevice) + QStringLiteral("（%1）").arg(m_run.port.name));
 }
 
 QString Session::detectIn(const QStringList &order, const QString &whenNone)
@@ -41,7 +42,7 @@ QString Session::detectIn(const QStringList &order, const QString &whenNone)
     const auto found = detect(m_line, order, m_run.probeMarginMs, m_progress);
     if (!found)
         throw Failure{exitcode::kNoAnswer, whenNone};
-    rememberSettings(m_run.port, *found);
+    rememberSettings(m_run.port.name, *found);
     return *found;
 }
 
@@ -52,11 +53,11 @@ protocol::Bytes Session::request(const protocol::Bytes &request, protocol::Opera
     const QString name = QString::fromStdString(protocol::operationName(op));
     if (answer.verdict == protocol::Verdict::Gathering)
         throw Failure{exitcode::kNoAnswer, QStringLiteral("电台没有应答%1请求（%2，%3，等了 %4 毫秒）")
-                                               .arg(name, m_run.port, m_line.settings())
+                                               .arg(name, m_run.port.name, m_line.settings())
                                                .arg(m_run.timeoutMs)};
     if (answer.verdict != wanted)
-        throw Failure{exitcode::kRefused, name + QStringLiteral("不成功!")};
-    rememberSettings(m_run.port, m_line.settings());
+        throw Failure{exitcode::kRefused, name + QString::fromUtf8(protocol::outcomes::kFailedSuffix)};
+    rememberSettings(m_run.port.name, m_line.settings());
     return answer.frame;
 }
 

@@ -14,7 +14,6 @@ class Session
 public:
     explicit Session(const Invocation &run);
 
-    const Invocation &run() const { return m_run; }
     Line &line() { return m_line; }
     const Line &line() const { return m_line; }
 

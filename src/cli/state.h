@@ -6,13 +6,15 @@
 
 // What radioctl keeps between runs, in stateFolder().
 
-// The line settings at which a unit last answered on `port` ("COM1",
-// "/dev/ttyUSB0"), for detection to try first.
+// The line settings at which a unit last answered on `port` (as --port
+// names it), for detection to try first.
 std::optional<QString> rememberedSettings(const QString &port);
-// Best effort: a run that cannot remember merely detects slower next time.
+// Safe with runs on other ports at the same time. Best effort: a run that
+// cannot remember merely detects slower next time.
 void rememberSettings(const QString &port, const QString &settings);
 
 // Saves a unit's values before they are overwritten, as a profile named
-// for the port and the time, under backups/. Returns its path; throws a
-// Failure when it cannot be saved, so nothing is written without one.
+// for the port and the time (numbered when that name is taken), under
+// backups/. Returns its path; throws a Failure when it cannot be saved, so
+// nothing is written without one.
 QString saveBackup(const QString &port, const QString &profileJson);

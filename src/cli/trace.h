@@ -9,7 +9,7 @@
 //   "  0.128 9600,E,8,1 -> F0 CC 0D"   sent
 //   "  0.131 9600,E,8,1 <- F0 AA …"    received ("?" stands for 3F, a
 //                                      byte the line damaged)
-//   "  0.100 9600,E,8,1 open /dev/ttyUSB0" | "… close"
+//   "  0.100 9600,E,8,1 open <device>" | "… close"
 // Seconds since the program started.
 class Trace
 {

@@ -8,10 +8,8 @@ using protocol::ScanSettings;
 
 std::optional<QString> nextScanSettings(const QString &current)
 {
-    const QString wanted = current.toUpper();
-    for (std::size_t i = 0; i < ScanSettings.size(); ++i) {
-        if (wanted == QLatin1String(ScanSettings[i]))
-            return QString::fromLatin1(ScanSettings[(i + 1) % ScanSettings.size()]);
-    }
-    return std::nullopt;
+    const auto at = protocol::scanPosition(current.toStdString());
+    if (!at)
+        return std::nullopt;
+    return QString::fromLatin1(ScanSettings[(*at + 1) % ScanSettings.size()]);
 }

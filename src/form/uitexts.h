@@ -1,17 +1,16 @@
 #pragma once
 
+#include "protocol/texts.h"
+
 // Every message and title the tool shows, exactly as the user sees them.
 namespace uitexts {
 
 inline constexpr char kAppTitle[] = "Ostrevi电台参数设置程序";
 inline constexpr char kWindowCaption[] = "Ostrevi电台参数设置软件";
 
-inline constexpr char kReadDone[] = "读取完毕！";
-inline constexpr char kWritten[] = "写入成功！";
-inline constexpr char kActivated[] = "激活成功！";
-inline constexpr char kDeviceFound[] = "检测到设备。";
-inline constexpr char kNoDevice[] = "检测不到设备！";
-inline constexpr char kFailedSuffix[] = "不成功!"; // ASCII "!", unlike the rest
+// kReadDone, kWritten …: an exchange's outcome, in the words radioctl shares.
+using namespace protocol::outcomes;
+
 inline constexpr char kFrequencyRange[] = "频点的取值应在100000--999999之间！";
 inline constexpr char kPortInUseSuffix[] = "已被占用，换其它端口号再试一次。";
 inline constexpr char kPortTaken[] = "此串口已被占用，请换另一串口！";

@@ -2,7 +2,8 @@
 
 QString describeOpenFailure(const QString &portName, const OpenFailure &failure)
 {
-    const QString prefix = portName + QStringLiteral("：");
+    // A port named by its device path is named once: "/x 不存在", not "/x：/x 不存在".
+    const QString prefix = portName == failure.device ? QString() : portName + QStringLiteral("：");
     if (failure.device.isEmpty())
         return prefix + QStringLiteral("没有对应的串口设备");
     switch (failure.cause) {

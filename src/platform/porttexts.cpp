@@ -4,10 +4,15 @@ namespace {
 
 QString hexId(const std::optional<quint16> &id)
 {
-    return id ? QStringLiteral("%1").arg(*id, 4, 16, QLatin1Char('0')) : QStringLiteral("????");
+    return id ? usbIdText(*id) : QStringLiteral("????");
 }
 
 } // namespace
+
+QString usbIdText(quint16 id)
+{
+    return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0'));
+}
 
 QStringList deviceFacts(const SerialDevice &device)
 {

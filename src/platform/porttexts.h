@@ -10,6 +10,10 @@
 // What the tool says of a port in its port list and status bar, so that a
 // technician with several adapters can tell which one is which.
 
+// A USB vendor or product id as the system writes it: four lower-case hex
+// digits ("0403").
+QString usbIdText(quint16 id);
+
 // What the system knows of a device, one labelled item each ("描述：…",
 // "USB 标识：0403:6001", …); items it does not know are left out.
 QStringList deviceFacts(const SerialDevice &device);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
 
 namespace protocol {
 
@@ -15,5 +18,10 @@ inline constexpr std::array<const char *, 21> ScanSettings = {
     "38400,N,8,1", "38400,O,8,1", "38400,E,8,1",
     "57600,N,8,1", "57600,O,8,1", "57600,E,8,1",
 };
+
+// The position of `settings` among ScanSettings, the parity letter in either
+// case (a link may read it back in lower case, a user type it so); none for
+// settings the scan does not try.
+std::optional<std::size_t> scanPosition(std::string_view settings);
 
 } // namespace protocol
