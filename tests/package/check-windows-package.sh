@@ -3,8 +3,8 @@
 # install hold exactly the program's files, the install over an older version
 # none of its; the Start-menu shortcut and the Add/Remove Programs entry; the
 # installed radioctl.exe, with no DLL path, prints its version and reads a
-# simulated unit; the silent uninstall leaves nothing.
-#   BUILD=build-test WINDOWS_BUILD_DIR=build-win tests/package/check-windows-package.sh SETUP.exe ZIP
+# simulated unit, and the window starts; the silent uninstall leaves nothing.
+#   BUILD=build-test WINDOWS_BUILD_DIR=build-win xvfb-run -a tests/package/check-windows-package.sh SETUP.exe ZIP
 set -euo pipefail
 . "$(dirname "$0")/../windows/wine.sh"
 setup=$1 zip=$2
@@ -42,6 +42,10 @@ start_sim --settings 2400,O,8,1 --tx 433125000 --rx 438500000
 json=$(LD_PRELOAD=$BUILD/bin/libptyshim.so winrun wine "$radioctl" read --json --settings 2400,O,8,1)
 [[ $json == '{"tx_hz": 433125000, "rx_hz": 438500000, "interface_rate": 2400, "channel_rate": 9600, "parity": "odd"}' ]] ||
     fail "the installed radioctl.exe read: $json"
+
+# The installed window finds its platform plugin beside it and sends its start-up read.
+LD_PRELOAD=$BUILD/bin/libptyshim.so "$src/scripts/winrun" wine 'C:\Program Files\radio-setup\radio-setup.exe' &
+wait_log 'tool>dev F0 CC 0D \[4800,N,8,1\]' && kill $! && wait $! || true
 
 winrun wine 'C:\Program Files\radio-setup\uninstall.exe' /S
 # It carries on from a copy of itself; the entry goes last.

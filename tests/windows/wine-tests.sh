@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
-# The Windows build's tests under wine, in a fresh prefix: the unit suites
-# (ctest), radioctl_tests' cases against radioctl.exe, Ctrl-C, and
-# radio-setup.exe against radio-sim. Run under xvfb-run; BUILD is the Linux build.
+# The Windows build's tests under wine and Xvfb: the unit suites, radioctl.exe
+# and radio-setup.exe against radio-sim. BUILD is the Linux build.
 #   BUILD=… WINDOWS_BUILD=… WINEPATH='<Qt bin>;<compiler DLLs>' xvfb-run -a tests/windows/wine-tests.sh
 set -euo pipefail
 . "$(dirname "$0")/wine.sh"
 new_prefix
 (cd "$WINDOWS_BUILD" && WINEQT_QPA_PLATFORM=offscreen ctest --output-on-failure -L unit -j2)
 
-# Detection at the last setting, then read --json at the settings it keeps
-# in %LOCALAPPDATA%, as radioctl_tests' FindsAUnit… does; that case also
-# wants no drop of DTR in the log, but Qt on Windows sets the port's old
-# DTR back as it closes it.
+# Detection at the last setting, then read --json at the settings kept in
+# %LOCALAPPDATA%, as radioctl_tests' FindsAUnit… does; that case also wants no
+# DTR drop in the log, but Qt on Windows puts the old DTR back as it closes.
 shim=$BUILD/bin/libptyshim.so
 radioctl() { LD_PRELOAD=$shim winrun wine "$WINDOWS_BUILD/bin/radioctl.exe" "$@"; }
 start_sim --settings 57600,E,8,1 --tx 433000 --rx 433500 --byte 0xD2
@@ -35,9 +33,8 @@ code=0 && wait $! || code=$?
 wait_log ' close'
 kill "$sim_pid"
 
-# The window's start-up read goes out at 4800,N,8,1, which the unit does not
-# answer; "帮    助" hands help.htm beside the .exe to the desktop (wine asks
-# xdg-open); "检测设备" finds the unit, which answers at its own settings.
+# The window's start-up read goes out at 4800,N,8,1, unanswered; "帮    助"
+# hands help.htm beside the .exe to xdg-open; "检测设备" finds the unit.
 start_sim --settings 9600,E,8,1
 mkdir "$WINEPREFIX/bin" && printf '#!/bin/sh\necho "$1" >%s/opened\n' "$WINEPREFIX" >"$WINEPREFIX/bin/xdg-open"
 chmod +x "$WINEPREFIX/bin/xdg-open"
