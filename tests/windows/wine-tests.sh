@@ -38,7 +38,7 @@ kill "$sim_pid"
 start_sim --settings 9600,E,8,1
 mkdir "$WINEPREFIX/bin" && printf '#!/bin/sh\necho "$1" >%s/opened\n' "$WINEPREFIX" >"$WINEPREFIX/bin/xdg-open"
 chmod +x "$WINEPREFIX/bin/xdg-open"
-PATH=$WINEPREFIX/bin:$PATH LD_PRELOAD=$shim winrun wine "$WINDOWS_BUILD/bin/radio-setup.exe" &
+PATH=$WINEPREFIX/bin:$PATH LD_PRELOAD=$shim "$src/scripts/winrun" wine "$WINDOWS_BUILD/bin/radio-setup.exe" &
 wait_log 'tool>dev F0 CC 0D \[4800,N,8,1\]'
 window=$(timeout 60 xdotool search --sync --name Ostrevi | head -1)
 # The middles of the buttons: (4320 + 1335/2, 4560 + 375/2) and (…, 255 + 375/2) twips, 15 to a pixel.
@@ -46,5 +46,5 @@ xdotool mousemove --window "$window" 332 316 click 1
 for _ in $(seq 600); do [[ -e $WINEPREFIX/opened ]] && break; sleep 0.1; done
 [[ $(cat "$WINEPREFIX/opened") == "file://$WINDOWS_BUILD/bin/help.htm" ]] || fail "help opened no help.htm"
 xdotool mousemove --window "$window" 332 29 click 1
-wait_log 'dev>tool F0 AA .* \[9600,E,8,1\]'
+wait_log 'dev>tool F0 AA .* \[9600,E,8,1\]' && kill $! && wait $! || true
 echo "wine-tests: Ctrl-C, help.htm and radio-setup.exe finding the unit at 9600,E,8,1 pass"

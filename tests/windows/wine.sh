@@ -5,7 +5,7 @@ src=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 winrun() { "$src/scripts/winrun" "$@"; }
 fail() { echo "${0##*/}: $*" >&2; exit 1; }
 sim_pid=
-cleanup() { kill $sim_pid 2>/dev/null || true; wineserver -k || true; rm -rf "$WINEPREFIX"; }
+cleanup() { kill $sim_pid 2>/dev/null || true; wineserver -k && wineserver -w || true; rm -rf "$WINEPREFIX"; }
 
 new_prefix() {
     export WINEPREFIX
