@@ -2,6 +2,7 @@
 
 #include "form/twips.h"
 #include "form/uitexts.h"
+#include "platform/fonts.h"
 
 #include <QFont>
 #include <QIcon>
@@ -47,11 +48,7 @@ constexpr ControlRow kControls[] = {
 
 QFont titleFont(QFont font)
 {
-    // The Windows name first; the others are the same kind of bold sans
-    // face under the names Linux desktops ship it.
-    font.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei"),
-                      QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies(titleFontFamilies());
     font.setPointSizeF(14.25);
     font.setBold(true);
     return font;

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -16,6 +17,13 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+
+    // Chinese text in a Chinese face the system has, at the default size.
+    if (const QStringList faces = textFontFamilies(); !faces.isEmpty()) {
+        QFont font = QApplication::font();
+        font.setFamilies(faces);
+        QApplication::setFont(font);
+    }
 
     Form1 window(Form1Seams::forDesktop());
     window.Form_Load();

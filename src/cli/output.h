@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
 // Data for scripts goes to standard output, everything said to the user to
-// standard error, both as UTF-8 and flushed at once.
+// standard error, both flushed at once (see writeText for the encoding).
 void printData(const QString &text);
 void printMessage(const QString &text);
 
@@ -12,7 +14,13 @@ void printMessage(const QString &text);
 class Progress
 {
 public:
-    explicit Progress(bool inPlace) : m_inPlace(inPlace) {}
+    // How a line rewritten in place loses the rest of a longer old one.
+    enum class Erase { Escape, Spaces };
+    using Writer = std::function<void(const QString &)>;
+
+    // On standard error, erasing as that terminal can.
+    explicit Progress(bool inPlace);
+    Progress(bool inPlace, Erase erase, Writer write);
     ~Progress() { clear(); }
 
     void show(const QString &text);
@@ -21,5 +29,8 @@ public:
 
 private:
     bool m_inPlace;
+    Erase m_erase;
+    Writer m_write;
     bool m_showing = false;
+    int m_columns = 0;
 };

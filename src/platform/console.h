@@ -1,15 +1,29 @@
 #pragma once
 
+#include <QString>
+
 // The console a command-line program runs in.
 
-// Makes the console take UTF-8 text and turns Ctrl-C (and a polite request
-// to stop) into interruptRequested() instead of ending the program, so a
-// command can finish the frame it is writing and close the port first.
+// Turns Ctrl-C (and a polite request to stop) into interruptRequested()
+// instead of ending the program, so a command can finish the frame it is
+// writing and close the port first; on Windows also makes standard error
+// take ANSI escape sequences where the console can.
 void setUpConsole();
 
 // True once the user has asked the program to stop. Safe to poll anytime.
 bool interruptRequested();
 
+enum class ConsoleStream { Output, Error };
+
+// Writes text where the stream goes, flushed at once: as UTF-8 to a file, a
+// pipe or a Unix terminal; to a Windows console as UTF-16, so Chinese reads
+// right whatever the console's code page.
+void writeText(ConsoleStream stream, const QString &text);
+
 // Whether standard error is a terminal, where a progress line can be
 // rewritten in place.
 bool stderrIsTerminal();
+
+// Whether that terminal erases a line on ANSI's "\x1b[K": a Unix terminal
+// does; a Windows console only from Windows 10 on, once asked to.
+bool stderrTakesEscapes();

@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <csignal>
+#include <cstdio>
 
 #include <signal.h>
 #include <unistd.h>
@@ -33,7 +34,20 @@ bool interruptRequested()
     return g_interrupted != 0;
 }
 
+void writeText(ConsoleStream stream, const QString &text)
+{
+    std::FILE *file = stream == ConsoleStream::Output ? stdout : stderr;
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+    std::fflush(file);
+}
+
 bool stderrIsTerminal()
 {
     return ::isatty(STDERR_FILENO) == 1;
+}
+
+bool stderrTakesEscapes()
+{
+    return stderrIsTerminal();
 }

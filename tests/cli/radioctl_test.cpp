@@ -43,7 +43,9 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(RADIOCTL_PATH), args);
+        // Another build in its place, such as radioctl.exe under wine (tests/windows/radioctl-wine.sh).
+        const QString launcher = env.value(QStringLiteral("RADIOCTL_LAUNCHER"), QStringLiteral(RADIOCTL_PATH));
+        p.start(launcher, args);
     }
 
     Outcome finish(QProcess &p)
