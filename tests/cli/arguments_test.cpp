@@ -59,7 +59,7 @@ const Case kCases[] = {
     {{"read", "--tx", "433125000"}, nullptr, "选项 --tx 不能用于 read"},
     {{"read", "--settings", "9600,M,8,1"}, nullptr, "--settings 的值 9600,M,8,1 无效"},
     {{"read", "--settings", "115200,N,8,1"}, nullptr, "--settings 的值 115200,N,8,1 无效"},
-    {{"read", "--port", "COM17"}, nullptr, "--port 的值 COM17 无效"},
+    {{"read", "--port", "COM0"}, nullptr, "--port 的值 COM0 无效"},
     {{"read", "--timeout", "0"}, nullptr, "--timeout 的值 0 无效"},
     {{"read", "--timeout"}, nullptr, "选项 --timeout 缺少值"},
     {{"read", "--json=x"}, nullptr, "选项 --json 不带值"},
