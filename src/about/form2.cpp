@@ -2,7 +2,7 @@
 
 #include "form/twips.h"
 #include "form/uitexts.h"
-#include "platform/fonts.h"
+#include "platform/desktop.h"
 
 #include <QFont>
 #include <QIcon>

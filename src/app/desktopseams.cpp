@@ -1,6 +1,6 @@
 #include "app/form1.h"
 
-#include "platform/portmap.h"
+#include "platform/ports.h"
 #include "platform/qtmessagebox.h"
 #include "platform/qtseriallink.h"
 #include "platform/qttimer.h"

@@ -14,7 +14,7 @@
 #include "form/twips.h"
 #include "form/uitexts.h"
 #include "platform/openfailure.h"
-#include "platform/porttexts.h"
+#include "platform/ports.h"
 #include "protocol/frames.h"
 
 #include <QApplication>
@@ -322,9 +322,21 @@ void Form1::wireStatusPanel()
 {
     SerialLink *link = m_seams.MSComm1.get();
     const auto port = [this] { return listText(ListControl::Combo4); };
-    connect(link, &SerialLink::opened, this, [this, link, port](const QString &device) {
-        m_panel1->say(describeOpenPort(port(), deviceDetails(device), link->settings()));
+    const auto sayOpen = [this, link, port] {
+        m_panel1->say(describeOpenPort(port(), deviceDetails(m_openDevice), link->settings()));
+    };
+    connect(link, &SerialLink::opened, this, [this, sayOpen](const QString &device) {
+        m_openDevice = device;
+        sayOpen();
     });
+    // The descriptions come after the first paint; the open port's line
+    // then names its device as the system does.
+    if (m_seams.ports) {
+        connect(m_seams.ports.get(), &PortMap::devicesKnown, this, [link, sayOpen] {
+            if (link->portOpen())
+                sayOpen();
+        });
+    }
     connect(link, &SerialLink::openFailed, this, [this, port](const OpenFailure &failure) {
         m_panel1->say(describeOpenFailure(port(), failure));
     });

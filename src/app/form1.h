@@ -3,7 +3,7 @@
 #include "form/controls.h"
 #include "form/formcontext.h"
 #include "form/formstate.h"
-#include "platform/portmap.h"
+#include "platform/ports.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -99,6 +99,7 @@ private:
     QLabel *m_image1 = nullptr;
     QStatusBar *m_statusBar1 = nullptr;
     StatusPanel *m_panel1 = nullptr;
+    QString m_openDevice; // of the last open, for its line in the status bar
     std::array<QPixmap, 3> ImageList1;
 
     std::unique_ptr<Requests> m_requests;

@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "platform/fonts.h"
+#include "platform/desktop.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -58,8 +58,6 @@ void show(Controls &controls, TextControl box, const std::optional<std::string> 
 
 void ReceiveHandler::MSComm1_OnComm()
 {
-    if (m.MSComm1.commEvent() != SerialLink::comEvReceive)
-        return;
     const QByteArray input = m.MSComm1.input();
     if (input.isEmpty())
         return;

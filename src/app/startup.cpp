@@ -27,7 +27,6 @@ void Startup::Form_Load()
     link.setDTREnable(true);
     if (link.setSettings(QString::fromUtf8(uitexts::kStartupSettings)) != CommError::None)
         return;
-    link.setInputLen(0);
     if (link.setPortOpen(true) != CommError::None) {
         m.messages.show(m.controls.listText(ListControl::Combo4)
                             + QString::fromUtf8(uitexts::kPortInUseSuffix),
@@ -47,7 +46,6 @@ void Startup::Combo4_Click()
     if (link.portOpen() && link.setPortOpen(false) != CommError::None)
         return;
     link.setCommPort(m.controls.listIndex(ListControl::Combo4) + 1);
-    link.setInputLen(0);
     // The port reopens with the settings it last had.
     if (link.setPortOpen(true) != CommError::None) {
         m.messages.show(QString::fromUtf8(uitexts::kPortTaken));

@@ -1,7 +1,7 @@
 #include "cli/arguments.h"
 
-#include "platform/portmap.h"
-#include "platform/userfolders.h"
+#include "platform/ports.h"
+#include "platform/desktop.h"
 #include "protocol/scansettings.h"
 
 #include <QCommandLineParser>

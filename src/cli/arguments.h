@@ -2,7 +2,7 @@
 
 #include "cli/detection.h"
 #include "cli/profile.h"
-#include "platform/portname.h"
+#include "platform/ports.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "cli/detection.h"
 
-#include "platform/linesettings.h"
+#include "platform/portsettings.h"
 #include "protocol/frames.h"
 #include "protocol/scansettings.h"
 
@@ -18,8 +18,8 @@ QStringList detectionOrder(const std::optional<QString> &first)
 
 int probeWindowMs(const QString &settings, int marginMs)
 {
-    const LineSettings line = parseLineSettings(settings).value_or(LineSettings{});
-    const int bitsPerByte = 1 + line.dataBits + (line.parity == LineSettings::Parity::None ? 0 : 1)
+    const PortSettings line = parsePortSettings(settings).value_or(PortSettings{});
+    const int bitsPerByte = 1 + line.dataBits + (line.parity == PortSettings::Parity::None ? 0 : 1)
                             + line.stopBits;
     const std::size_t bytes = protocol::ReadRequest().size() + protocol::kParameterFrameLength;
     const double lineMs = 1000.0 * double(bytes) * bitsPerByte / line.speed;

@@ -2,9 +2,8 @@
 
 #include "cli/failure.h"
 #include "cli/output.h"
-#include "platform/portmap.h"
-#include "platform/porttexts.h"
-#include "platform/serialdevices.h"
+#include "platform/ports.h"
+#include "platform/ports.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,13 +31,11 @@ QString described(const SerialDevice &d)
 
 int listPorts(const Invocation &run)
 {
-    // One look at the system serves all sixteen numbers and the listing.
     const QList<SerialDevice> devices = systemSerialDevices();
-    const QStringList paths = devicePaths(devices);
     QJsonArray ports;
     QStringList lines;
     for (int n = 1; n <= kComPortCount; ++n) {
-        const auto device = resolveComPort(n, paths);
+        const auto device = resolveComPort(n);
         const QString name = QStringLiteral("COM%1").arg(n);
         ports.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("device"), orNull(device)}});
         lines << QStringLiteral("%1  %2").arg(name, -5).arg(device.value_or(QStringLiteral("（无）")));

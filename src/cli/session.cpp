@@ -3,7 +3,7 @@
 #include "cli/detection.h"
 #include "cli/state.h"
 #include "platform/console.h"
-#include "platform/portmap.h"
+#include "platform/ports.h"
 #include "protocol/texts.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "cli/state.h"
 
 #include "cli/failure.h"
-#include "platform/userfolders.h"
+#include "platform/desktop.h"
 
 #include <QDateTime>
 #include <QDir>

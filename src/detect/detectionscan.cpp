@@ -69,7 +69,6 @@ bool DetectionScan::reopenAtNextSettings()
         link.setCommPort(m_form.controls.listIndex(ListControl::Combo4) + 1);
         if (link.setSettings(*next) != CommError::None)
             return false;
-        link.setInputLen(0);
     }
     return link.setPortOpen(true) == CommError::None;
 }

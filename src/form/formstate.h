@@ -11,7 +11,7 @@
 struct FormState {
     bool SendReady = false;
     bool ReplyPending = false;
-    protocol::ReceiveBuffer rx; // RxBuffer and RxCount
+    protocol::ReceiveBuffer rx; // RxBuffer
     protocol::Operation OpTag = protocol::Operation::None;
     QString OpName;
     bool PortsReady = false;

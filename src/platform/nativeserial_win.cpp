@@ -1,4 +1,5 @@
 #include "platform/nativeserial.h"
+#include "platform/openfailure.h"
 
 #include <QSerialPort>
 
@@ -30,4 +31,49 @@ std::optional<ReceiveErrors> applyNativeLineOptions(QSerialPort &port)
     if (!::SetCommState(handle, &dcb))
         return std::nullopt;
     return ReceiveErrors::Replaced;
+}
+
+int reopenError(const QString &device)
+{
+    const HANDLE handle = ::CreateFileW(reinterpret_cast<const wchar_t *>(device.utf16()),
+                                        GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                        nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return int(::GetLastError());
+    ::CloseHandle(handle);
+    return 0;
+}
+
+OpenFailureCause causeOfOpenError(int systemError)
+{
+    struct Row {
+        DWORD error;
+        OpenFailureCause cause;
+    };
+    // Serial ports carry no permissions of their own: "access denied" is
+    // Windows's answer for a port that another program has open.
+    static constexpr Row kRows[] = {
+        {ERROR_FILE_NOT_FOUND, OpenFailureCause::NoDevice},
+        {ERROR_PATH_NOT_FOUND, OpenFailureCause::NoDevice},
+        {ERROR_DEV_NOT_EXIST, OpenFailureCause::NoDevice},
+        {ERROR_ACCESS_DENIED, OpenFailureCause::Busy},
+        {ERROR_SHARING_VIOLATION, OpenFailureCause::Busy},
+        {ERROR_BUSY, OpenFailureCause::Busy},
+    };
+    for (const Row &row : kRows) {
+        if (row.error == DWORD(systemError))
+            return row.cause;
+    }
+    return OpenFailureCause::Other;
+}
+
+QString permissionRemedy()
+{
+    return {};
+}
+
+// Windows keeps no lock files: an open port is simply refused.
+QString lockHolder(const QString &)
+{
+    return {};
 }

@@ -1,5 +1,31 @@
 #include "platform/openfailure.h"
 
+#include "platform/nativeserial.h"
+
+OpenFailure diagnoseOpenFailure(const QString &device, const QString &errorText)
+{
+    OpenFailure failure;
+    failure.device = device;
+    if (device.isEmpty()) {
+        failure.cause = OpenFailureCause::NoDevice;
+        return failure;
+    }
+    failure.holder = lockHolder(device);
+    if (!failure.holder.isEmpty()) {
+        failure.cause = OpenFailureCause::Busy;
+        return failure;
+    }
+    // A device that opens now failed for Qt's reasons.
+    const int error = reopenError(device);
+    if (error == 0) {
+        failure.systemText = errorText;
+        return failure;
+    }
+    failure.cause = causeOfOpenError(error);
+    failure.systemText = qt_error_string(error).trimmed();
+    return failure;
+}
+
 QString describeOpenFailure(const QString &portName, const OpenFailure &failure)
 {
     // A port named by its device path is named once: "/x 不存在", not "/x：/x 不存在".

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSerialPort>
 #include <QString>
 
 // Why a serial port did not open, in the terms a technician can act on.
@@ -23,13 +22,9 @@ struct OpenFailure {
 OpenFailureCause causeOfOpenError(int systemError);
 
 // Asks the system again why opening `device` failed: QSerialPort reports a
-// lock file, a refused permission and a missing device alike.
-OpenFailure diagnoseOpenFailure(const QString &device, QSerialPort::SerialPortError error,
-                                const QString &errorText);
-
-// What a user can do about a refused permission, to follow "无权打开 …";
-// empty where the system has no such remedy.
-QString permissionRemedy();
+// lock file, a refused permission and a missing device alike. `errorText`
+// is QSerialPort's, kept when the device opens now.
+OpenFailure diagnoseOpenFailure(const QString &device, const QString &errorText);
 
 // One line in Chinese, for the status bar and the command line.
 QString describeOpenFailure(const QString &portName, const OpenFailure &failure);

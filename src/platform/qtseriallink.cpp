@@ -10,14 +10,14 @@
 
 namespace {
 
-QSerialPort::Parity toQtParity(LineSettings::Parity parity)
+QSerialPort::Parity toQtParity(PortSettings::Parity parity)
 {
     switch (parity) {
-    case LineSettings::Parity::Odd:
+    case PortSettings::Parity::Odd:
         return QSerialPort::OddParity;
-    case LineSettings::Parity::Even:
+    case PortSettings::Parity::Even:
         return QSerialPort::EvenParity;
-    case LineSettings::Parity::None:
+    case PortSettings::Parity::None:
         break;
     }
     return QSerialPort::NoParity;
@@ -34,7 +34,7 @@ QtSerialLink::QtSerialLink(PortResolver resolver, QObject *parent)
     : SerialLink(parent), m_port(new QSerialPort(this)), m_resolver(std::move(resolver))
 {
     // Parsing the initial string cannot fail; keep the two in step anyway.
-    m_settings = parseLineSettings(m_settingsText).value_or(LineSettings {});
+    m_settings = parsePortSettings(m_settingsText).value_or(PortSettings {});
     connect(m_port, &QSerialPort::readyRead, this, &QtSerialLink::drainPort);
     connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::handleError);
 }
@@ -63,7 +63,7 @@ CommError QtSerialLink::setSettings(const QString &settings)
 {
     if (m_port->isOpen())
         return CommError::PortAlreadyOpen;
-    const auto parsed = parseLineSettings(settings);
+    const auto parsed = parsePortSettings(settings);
     if (!parsed)
         return CommError::BadSettings;
     m_settingsText = settings;
@@ -75,7 +75,7 @@ CommError QtSerialLink::retune(const QString &settings)
 {
     if (!m_port->isOpen())
         return setSettings(settings);
-    const auto parsed = parseLineSettings(settings);
+    const auto parsed = parsePortSettings(settings);
     if (!parsed)
         return CommError::BadSettings;
     m_settingsText = settings;
@@ -84,7 +84,7 @@ CommError QtSerialLink::retune(const QString &settings)
         closePort();
         return failOpen({OpenFailureCause::Other, m_device, {}, why});
     };
-    if (!applyLineSettings())
+    if (!applyPortSettings())
         return fail(m_port->errorString());
     if (!applyReceiveOptions())
         return fail(refusedLineOptions());
@@ -132,15 +132,14 @@ CommError QtSerialLink::setPortOpen(bool open)
 
     m_device = m_resolver ? m_resolver(m_commPort).value_or(QString()) : QString();
     if (m_device.isEmpty())
-        return failOpen(diagnoseOpenFailure(m_device, QSerialPort::DeviceNotFoundError, {}));
+        return failOpen(diagnoseOpenFailure(m_device, {}));
 
     m_port->setPortName(m_device);
-    applyLineSettings(); // only stored, for the open to apply
+    applyPortSettings(); // only stored, for the open to apply
     if (!m_port->open(QIODevice::ReadWrite)) {
-        const QSerialPort::SerialPortError error = m_port->error();
         const QString errorText = m_port->errorString();
         m_port->clearError();
-        return failOpen(diagnoseOpenFailure(m_device, error, errorText));
+        return failOpen(diagnoseOpenFailure(m_device, errorText));
     }
 
     if (!applyReceiveOptions()) {
@@ -194,11 +193,6 @@ QByteArray QtSerialLink::input()
     return std::exchange(m_received, QByteArray());
 }
 
-int QtSerialLink::commEvent() const
-{
-    return m_commEvent;
-}
-
 void QtSerialLink::drainPort()
 {
     const QByteArray raw = m_port->readAll();
@@ -223,7 +217,6 @@ void QtSerialLink::raiseReceiveEvent()
     m_receiveEventPosted = false;
     if (m_received.isEmpty())
         return;
-    m_commEvent = comEvReceive;
     emit onComm();
 }
 
@@ -268,7 +261,7 @@ void QtSerialLink::applyControlLines()
 
 // On an open port Qt applies each setting at once, and rewrites the
 // system's own line options as it does.
-bool QtSerialLink::applyLineSettings()
+bool QtSerialLink::applyPortSettings()
 {
     return m_port->setBaudRate(m_settings.speed)
            && m_port->setParity(toQtParity(m_settings.parity))

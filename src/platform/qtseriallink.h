@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/linesettings.h"
 #include "platform/nativeserial.h"
 #include "platform/openfailure.h"
+#include "platform/portsettings.h"
 #include "platform/seriallink.h"
 
 #include <QSerialPort>
@@ -50,14 +50,10 @@ public:
     QString settings() const override;
     void setDTREnable(bool enable) override;
     void setRTSEnable(bool enable) override;
-    // input() always hands over every byte waiting, which is what the
-    // handlers ask for with 0.
-    void setInputLen(int) override {}
     bool portOpen() const override;
     [[nodiscard]] CommError setPortOpen(bool open) override;
     [[nodiscard]] CommError output(const QByteArray &bytes) override;
     QByteArray input() override;
-    int commEvent() const override;
 
     // Hands every queued byte to the system, waiting at most `ms`, so that a
     // frame is not cut short when the port closes; false if some are left.
@@ -74,7 +70,7 @@ private:
     void raiseReceiveEvent();
     void handleError(QSerialPort::SerialPortError error);
     void applyControlLines();
-    bool applyLineSettings();
+    bool applyPortSettings();
     bool applyReceiveOptions();
     void closePort();
     CommError failOpen(OpenFailure failure);
@@ -83,10 +79,9 @@ private:
     PortResolver m_resolver;
     int m_commPort = 1;
     QString m_settingsText = QStringLiteral("9600,N,8,1");
-    LineSettings m_settings;
+    PortSettings m_settings;
     bool m_dtr = false;
     bool m_rts = false;
-    int m_commEvent = 0;
     ReceiveErrors m_receiveErrors = ReceiveErrors::Replaced;
     QString m_device;
     OpenFailure m_openFailure;

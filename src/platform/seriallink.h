@@ -23,8 +23,6 @@ class SerialLink : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int comEvReceive = 2;
-
     using QObject::QObject;
 
     virtual void setCommPort(int port) = 0;
@@ -33,14 +31,13 @@ public:
     virtual QString settings() const = 0;
     virtual void setDTREnable(bool enable) = 0;
     virtual void setRTSEnable(bool enable) = 0;
-    virtual void setInputLen(int length) = 0;
     virtual bool portOpen() const = 0;
     [[nodiscard]] virtual CommError setPortOpen(bool open) = 0;
     // Queues the bytes and returns without waiting for them to go out.
     [[nodiscard]] virtual CommError output(const QByteArray &bytes) = 0;
-    // Every byte waiting, removed from the receive buffer.
+    // Every byte waiting, removed from the receive buffer: input() hands
+    // everything over, which is all the handlers ever ask for.
     virtual QByteArray input() = 0;
-    virtual int commEvent() const = 0;
 
 signals:
     // Raised on the user-interface thread whenever received bytes wait.

@@ -63,24 +63,18 @@ Verdict receive(ReceiveBuffer &buffer, const Bytes &input, Operation opTag,
     if (input.empty())
         return Verdict::Gathering;
 
-    // A reset leaves stale bytes behind; only RxCount says what is held.
-    // Guard against a count that disagrees with the vector.
-    const std::size_t base = buffer.RxCount > 0
-        ? std::min(static_cast<std::size_t>(buffer.RxCount), buffer.RxBuffer.size())
-        : 0;
+    const std::size_t base = buffer.RxBuffer.size();
     const std::uint8_t first = base > 0 ? buffer.RxBuffer[0] : input[0];
 
     // Checked before anything is stored, so a long burst of junk is never
     // copied and the count cannot overflow.
     constexpr auto kMax = static_cast<std::size_t>(kMaxHeld);
     if (first != kStart || base > kMax || input.size() > kMax - base) {
-        buffer.RxCount = 0;
+        buffer.RxBuffer.clear();
         return Verdict::Dropped;
     }
 
-    buffer.RxBuffer.resize(base);
     buffer.RxBuffer.insert(buffer.RxBuffer.end(), input.begin(), input.end());
-    buffer.RxCount = static_cast<std::int32_t>(buffer.RxBuffer.size());
 
     const Verdict verdict = judge(opTag, buffer.RxBuffer);
     if (verdict == Verdict::Gathering)
@@ -88,7 +82,7 @@ Verdict receive(ReceiveBuffer &buffer, const Bytes &input, Operation opTag,
 
     if (verdict == Verdict::ParametersRead && accepted)
         *accepted = buffer.RxBuffer;
-    buffer.RxCount = 0;
+    buffer.RxBuffer.clear();
     return verdict;
 }
 

@@ -7,11 +7,9 @@
 
 namespace protocol {
 
-// RxBuffer and RxCount of the window. A reset only sets RxCount to 0; the
-// bytes stay until the next reception overwrites them.
+// RxBuffer of the window: the bytes held of the reply under way.
 struct ReceiveBuffer {
-    Bytes RxBuffer;            // RxBuffer[0] is byte 1
-    std::int32_t RxCount = 0;
+    Bytes RxBuffer; // RxBuffer[0] is byte 1
 };
 
 enum class Verdict {
@@ -29,7 +27,7 @@ enum class Verdict {
 inline constexpr std::int32_t kMaxHeld = 15;
 
 // Appends one reception, applies the gate and judges the held bytes by the
-// request in flight. Resets RxCount for every verdict that ends the
+// request in flight. Empties the buffer for every verdict that ends the
 // exchange. `accepted` receives a copy of the frame when the verdict is
 // ParametersRead, so it can be decoded later whatever the buffer holds then.
 Verdict receive(ReceiveBuffer &buffer, const Bytes &input, Operation opTag,

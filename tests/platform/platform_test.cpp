@@ -1,9 +1,7 @@
-#include "platform/linesettings.h"
 #include "platform/openfailure.h"
 #include "platform/paritymarks.h"
-#include "platform/portmap.h"
-#include "platform/portmap_unix.h"
-#include "platform/portname.h"
+#include "platform/ports_p.h"
+#include "platform/portsettings.h"
 #include "scopedenv.h"
 
 #include <QDir>
@@ -12,21 +10,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 
-TEST(LineSettings, ReadsOnlyWellFormedStrings)
+TEST(PortSettings, ReadsOnlyWellFormedStrings)
 {
-    const auto parsed = parseLineSettings(QStringLiteral("57600,e,7,2"));
+    const auto parsed = parsePortSettings(QStringLiteral("57600,e,7,2"));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->speed, 57600);
-    EXPECT_EQ(parsed->parity, LineSettings::Parity::Even);
+    EXPECT_EQ(parsed->parity, PortSettings::Parity::Even);
     EXPECT_EQ(parsed->dataBits, 7);
     EXPECT_EQ(parsed->stopBits, 2);
-    EXPECT_EQ(parseLineSettings(QStringLiteral("1200,O,8,1"))->parity, LineSettings::Parity::Odd);
+    EXPECT_EQ(parsePortSettings(QStringLiteral("1200,O,8,1"))->parity, PortSettings::Parity::Odd);
     for (const char *bad : {"", "4800,N,8", "4800,N,8,1,", " 4800,N,8,1", "+4800,N,8,1", "0,N,8,1",
                             "99999999999,N,8,1", "4800,X,8,1", "4800,NN,8,1", "4800,N,9,1", "4800,N,8,3",
                             "4800,N,08,1", "４８００,N,8,1"})
-        EXPECT_FALSE(parseLineSettings(QString::fromUtf8(bad))) << bad;
+        EXPECT_FALSE(parsePortSettings(QString::fromUtf8(bad))) << bad;
 }
 
 // Each line is also fed cut in two at every position and byte by byte: a
@@ -61,12 +60,30 @@ TEST(ParityMarks, UnescapesMarksAndDoubledFFHoweverTheReadsFall)
     }
 }
 
-TEST(PortOrder, AdaptersFirstThenOnBoardPortsEachInNaturalOrder)
+// The names the descriptive enumeration would list, from a tty class
+// folder as the kernel lays it out, put in the port map's order.
+TEST(PortOrder, SystemTtysByNameAloneAdaptersFirstThenOnBoardPortsEachInNaturalOrder)
 {
-    EXPECT_EQ(orderSerialPorts({"/dev/ttyS10", "/dev/ttyUSB10", "/dev/ttyS2", "/dev/ttyAMA0",
-                                "/dev/ttyUSB2", "/dev/ttyACM0"}),
-              (QStringList{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0",
-                           "/dev/ttyS2", "/dev/ttyS10"}));
+    QTemporaryDir sys;
+    const auto tty = [&](const char *name, const char *driver, const char *type) {
+        const QString dir = sys.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(QDir().mkpath(dir + (driver ? "/device" : "")));
+        if (driver)
+            ASSERT_TRUE(QFile::link(sys.filePath(QString::fromLatin1(driver)), dir + "/device/driver"));
+        QFile typeFile(dir + "/type");
+        ASSERT_TRUE(typeFile.open(QIODevice::WriteOnly) && typeFile.write(type) > 0);
+    };
+    tty("ttyS0", "serial8250", "0\n"); // no UART found
+    tty("ttyS10", "serial8250", "4\n");
+    tty("ttyS2", "port", "0\n");       // newer kernels: no UART type to go by
+    tty("ttyUSB10", "ftdi_sio", "0\n");
+    tty("ttyUSB2", "cp210x", "0\n");
+    tty("ttyACM0", "cdc_acm", "0\n");
+    tty("rfcomm0", nullptr, "0\n");
+    tty("tty1", nullptr, "0\n");
+    EXPECT_EQ(orderSerialPorts(serialTtys(sys.path())),
+              (QStringList{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/rfcomm0", "/dev/ttyS2",
+                           "/dev/ttyS10"}));
 }
 
 TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
@@ -91,16 +108,34 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
     EXPECT_EQ(resolveComPort(4, system), std::nullopt);
     EXPECT_EQ(resolveComPort(16, system), ports + QStringLiteral("/com16"));
     EXPECT_EQ(resolveComPort(17, system), std::nullopt);
-    // A refresh takes the answer still to come from the background.
+    // Resolving waits for no descriptions; a refresh takes the answer still
+    // to come from the background.
+    const QList<SerialDevice> described{{device.fileName(), QStringLiteral("FT232R"), {}, {}, {}, {}, {}}};
     int asked = 0;
+    int known = 0;
     {
-        PortMap map([&] { return ++asked, QList<SerialDevice>{{system.at(1), QStringLiteral("FT232R"), {}, {}, {}, {}, {}}}; });
+        PortMap map([&] { return ++asked, described; });
+        QObject::connect(&map, &PortMap::devicesKnown, [&] { ++known; });
+        EXPECT_EQ(map.details(device.fileName()).description, QString());
+        EXPECT_EQ(map.resolve(2), device.fileName());
         map.refreshInBackground();
         map.refresh();
-        EXPECT_EQ(map.device(1)->description, QStringLiteral("FT232R"));
+        EXPECT_EQ(map.device(2)->description, QStringLiteral("FT232R"));
+        EXPECT_EQ(map.details(device.fileName()).description, QStringLiteral("FT232R"));
         map.refresh();
     }
     EXPECT_EQ(asked, 2); // counted once the map has waited for its worker
+    EXPECT_EQ(known, 2);
+    // Links are adapters' stand-ins, never on-board ports; a system port is
+    // on board unless it is a USB or ACM adapter.
+    const QList<ComPort> listed = comPorts(described);
+    ASSERT_TRUE(listed.size() >= 3 && listed.size() <= kComPortCount);
+    const auto com2 = std::find_if(listed.begin(), listed.end(), [](const ComPort &p) { return p.number == 2; });
+    ASSERT_NE(com2, listed.end());
+    EXPECT_EQ(com2->details.description, QStringLiteral("FT232R"));
+    EXPECT_FALSE(com2->onBoard);
+    EXPECT_TRUE(isOnBoardPort(5, {QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}, {}}));
+    EXPECT_FALSE(isOnBoardPort(5, {QStringLiteral("/dev/ttyACM0"), {}, {}, {}, {}, {}, {}}));
 }
 
 // What the status bar says after each system error, of /dev/ttyUSB0 on COM1.

@@ -1,6 +1,6 @@
 // The Windows rules of the platform layer, compiled for Windows only.
 #include "platform/openfailure.h"
-#include "platform/portname.h"
+#include "platform/ports.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ TEST(OpenFailure, WindowsErrorsBecomeCausesInWindowsTerms)
         EXPECT_EQ(said(error), QStringLiteral("COM3：\\\\.\\COM3 正被其他程序占用")) << error;
     EXPECT_EQ(said(ERROR_GEN_FAILURE), QStringLiteral("COM3：无法打开 \\\\.\\COM3：设备没有发挥作用。"));
     // Asked again, the system answers in its own words, without a line end.
-    const OpenFailure missing = diagnoseOpenFailure(QStringLiteral("\\\\.\\radio-setup-none"), {}, {});
+    const OpenFailure missing = diagnoseOpenFailure(QStringLiteral("\\\\.\\radio-setup-none"), {});
     EXPECT_EQ(missing.cause, OpenFailureCause::NoDevice);
     EXPECT_FALSE(missing.systemText.isEmpty() || missing.systemText.endsWith(QLatin1Char('\n')));
 }
@@ -38,4 +38,15 @@ TEST(PortName, ComNumbersAndTheDeviceNamespaceFormNameTheSystemsPorts)
     EXPECT_EQ(named("\\\\.\\COM256"), "COM256 0 \\\\.\\COM256");
     for (const char *none : {"COM0", "ttyUSB0", "/dev/ttyUSB0", ""})
         EXPECT_EQ(named(none), "none") << none;
+}
+
+// The status bar names the device as the system does, not as \\.\COMn again.
+TEST(PortTexts, TheStatusBarNamesTheDeviceAsTheSystemDoes)
+{
+    SerialDevice com1{QStringLiteral("\\\\.\\COM1"), QStringLiteral("USB-SERIAL CH340"), {}, 0x1a86, 0x7523, {}, {}};
+    EXPECT_EQ(describeOpenPort(QStringLiteral("COM1"), com1, QStringLiteral("19200,E,8,1")),
+              QStringLiteral("COM1：USB-SERIAL CH340 19200,E,8,1"));
+    com1.description.clear();
+    EXPECT_EQ(describeOpenPort(QStringLiteral("COM1"), com1, QStringLiteral("19200,E,8,1")),
+              QStringLiteral("COM1：19200,E,8,1"));
 }

@@ -1,4 +1,4 @@
-#include "platform/porttexts.h"
+#include "platform/ports.h"
 
 #include <gtest/gtest.h>
 

@@ -36,7 +36,6 @@ public:
     QString settings() const override { return settingsText; }
     void setDTREnable(bool e) override { dtr = e; }
     void setRTSEnable(bool e) override { rts = e; }
-    void setInputLen(int) override {}
     bool portOpen() const override { return m_open; }
     CommError setPortOpen(bool open) override
     {
@@ -55,7 +54,6 @@ public:
         return CommError::None;
     }
     QByteArray input() override { return std::exchange(m_waiting, {}); }
-    int commEvent() const override { return comEvReceive; }
 
     // Bytes arrive from the line: queue them and raise the receive event.
     void deliver(const QByteArray &hex)

@@ -1,4 +1,31 @@
-#include "platform/fonts.h"
+#include "platform/desktop.h"
+
+#include <QStandardPaths>
+
+namespace {
+
+// Both are %LOCALAPPDATA% on Windows: the user's own, not roaming.
+QString toolFolder(QStandardPaths::StandardLocation base)
+{
+    return QStandardPaths::writableLocation(base) + QStringLiteral("/radio-setup");
+}
+
+} // namespace
+
+QString configFolder()
+{
+    return toolFolder(QStandardPaths::GenericConfigLocation);
+}
+
+QString stateFolder()
+{
+    return toolFolder(QStandardPaths::GenericDataLocation);
+}
+
+QString stateFolderHint()
+{
+    return QStringLiteral("%LOCALAPPDATA%\\radio-setup\\");
+}
 
 // Microsoft YaHei and SimSun come with every Windows 10 and 11; SimHei (黑体)
 // only with the Chinese ones or their supplemental fonts. Noto Sans CJK SC,

@@ -1,4 +1,4 @@
-#include "platform/userfolders.h"
+#include "platform/desktop.h"
 
 #include <QDir>
 
@@ -27,4 +27,16 @@ QString stateFolder()
 QString stateFolderHint()
 {
     return QStringLiteral("$XDG_STATE_HOME/radio-setup/（默认 ~/.local/state/radio-setup/）");
+}
+
+// fontconfig falls back to a CJK face for the default font by itself; the
+// title names the two faces Debian's CJK font packages bring.
+QStringList textFontFamilies()
+{
+    return {};
+}
+
+QStringList titleFontFamilies()
+{
+    return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")};
 }

@@ -5,7 +5,7 @@
 #include <optional>
 
 // One line configuration as a settings string gives it: "9600,N,8,1".
-struct LineSettings {
+struct PortSettings {
     enum class Parity { None, Odd, Even };
 
     qint32 speed = 9600;
@@ -17,4 +17,4 @@ struct LineSettings {
 // Reads "<speed>,<parity>,<databits>,<stopbits>" strictly: a positive
 // decimal speed, parity N, O or E in either case, 5 to 8 data bits and 1 or
 // 2 stop bits. Blanks, signs, extra or missing fields give none.
-std::optional<LineSettings> parseLineSettings(const QString &text);
+std::optional<PortSettings> parsePortSettings(const QString &text);

@@ -1,4 +1,4 @@
-#include "platform/linesettings.h"
+#include "platform/portsettings.h"
 
 #include <QStringList>
 
@@ -28,17 +28,17 @@ std::optional<qint32> parseSpeed(const QString &field)
     return static_cast<qint32>(value);
 }
 
-std::optional<LineSettings::Parity> parseParity(const QString &field)
+std::optional<PortSettings::Parity> parseParity(const QString &field)
 {
     if (field.size() != 1)
         return std::nullopt;
     switch (field.at(0).toUpper().unicode()) {
     case 'N':
-        return LineSettings::Parity::None;
+        return PortSettings::Parity::None;
     case 'O':
-        return LineSettings::Parity::Odd;
+        return PortSettings::Parity::Odd;
     case 'E':
-        return LineSettings::Parity::Even;
+        return PortSettings::Parity::Even;
     default:
         return std::nullopt;
     }
@@ -56,7 +56,7 @@ std::optional<int> parseDigit(const QString &field, int low, int high)
 
 } // namespace
 
-std::optional<LineSettings> parseLineSettings(const QString &text)
+std::optional<PortSettings> parsePortSettings(const QString &text)
 {
     const QStringList fields = text.split(QLatin1Char(','));
     if (fields.size() != 4)
@@ -69,7 +69,7 @@ std::optional<LineSettings> parseLineSettings(const QString &text)
     if (!speed || !parity || !dataBits || !stopBits)
         return std::nullopt;
 
-    LineSettings settings;
+    PortSettings settings;
     settings.speed = *speed;
     settings.parity = *parity;
     settings.dataBits = *dataBits;
