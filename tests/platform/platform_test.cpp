@@ -68,8 +68,9 @@ TEST(PortOrder, SystemTtysByNameAloneAdaptersFirstThenOnBoardPortsEachInNaturalO
     const auto tty = [&](const char *name, const char *driver, const char *type) {
         const QString dir = sys.filePath(QString::fromLatin1(name));
         ASSERT_TRUE(QDir().mkpath(dir + (driver ? "/device" : "")));
-        if (driver)
+        if (driver) {
             ASSERT_TRUE(QFile::link(sys.filePath(QString::fromLatin1(driver)), dir + "/device/driver"));
+        }
         QFile typeFile(dir + "/type");
         ASSERT_TRUE(typeFile.open(QIODevice::WriteOnly) && typeFile.write(type) > 0);
     };
