@@ -2,7 +2,6 @@
 
 #include "platform/desktop.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +18,41 @@ QString lastPart(const QString &device)
 bool isAdapter(const QString &name)
 {
     return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+}
+
+// Runs of digits compared by value (ttyS2 before ttyS10), the rest as
+// written. A collator would do the same at the cost of loading ICU on the
+// way to the first paint.
+int naturalCompare(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+            qsizetype endA = i;
+            qsizetype endB = j;
+            while (endA < a.size() && a.at(endA).isDigit())
+                ++endA;
+            while (endB < b.size() && b.at(endB).isDigit())
+                ++endB;
+            while (i < endA - 1 && a.at(i) == QLatin1Char('0'))
+                ++i;
+            while (j < endB - 1 && b.at(j) == QLatin1Char('0'))
+                ++j;
+            if (endA - i != endB - j)
+                return endA - i < endB - j ? -1 : 1;
+            if (const int c = QStringView(a).mid(i, endA - i).compare(QStringView(b).mid(j, endB - j)))
+                return c;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        if (a.at(i) != b.at(j))
+            return a.at(i) < b.at(j) ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return (a.size() - i > 0) - (b.size() - j > 0);
 }
 
 // Ttys without a device that the enumeration lists all the same: Bluetooth,
@@ -44,13 +78,6 @@ bool isAbsentUart(const QDir &tty)
 
 QStringList orderSerialPorts(const QStringList &devices)
 {
-    // Numeric mode compares runs of digits by value (ttyS2 before ttyS10);
-    // the C locale would compare plainly, so name a real one.
-    static const QCollator natural = [] {
-        QCollator c(QLocale(QLocale::English));
-        c.setNumericMode(true);
-        return c;
-    }();
     QStringList ordered = devices;
     std::stable_sort(ordered.begin(), ordered.end(), [](const QString &a, const QString &b) {
         const QString na = lastPart(a);
@@ -60,7 +87,7 @@ QStringList orderSerialPorts(const QStringList &devices)
         if (adapterA != adapterB)
             return adapterA;
         // Equal by value ("ttyS01", "ttyS1"): keep a total order.
-        const int c = natural.compare(na, nb);
+        const int c = naturalCompare(na, nb);
         return c != 0 ? c < 0 : na < nb;
     });
     return ordered;
