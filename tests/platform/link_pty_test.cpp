@@ -132,8 +132,7 @@ QString openedAsNobody(const std::optional<QString> &device)
     for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;)
         said.append(chunk, n);
     ::close(out[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    ::waitpid(child, nullptr, 0);
     return QString::fromUtf8(said);
 }
 

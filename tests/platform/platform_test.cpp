@@ -122,7 +122,6 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
         map.refreshInBackground();
         map.refresh();
         EXPECT_EQ(map.device(2)->description, QStringLiteral("FT232R"));
-        EXPECT_EQ(map.details(device.fileName()).description, QStringLiteral("FT232R"));
         map.refresh();
     }
     EXPECT_EQ(asked, 2); // counted once the map has waited for its worker
@@ -130,11 +129,9 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
     // Links are adapters' stand-ins, never on-board ports; a system port is
     // on board unless it is a USB or ACM adapter.
     const QList<ComPort> listed = comPorts(described);
-    ASSERT_TRUE(listed.size() >= 3 && listed.size() <= kComPortCount);
     const auto com2 = std::find_if(listed.begin(), listed.end(), [](const ComPort &p) { return p.number == 2; });
     ASSERT_NE(com2, listed.end());
-    EXPECT_EQ(com2->details.description, QStringLiteral("FT232R"));
-    EXPECT_FALSE(com2->onBoard);
+    EXPECT_TRUE(com2->details.description == QStringLiteral("FT232R") && !com2->onBoard);
     EXPECT_TRUE(isOnBoardPort(5, {QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}, {}}));
     EXPECT_FALSE(isOnBoardPort(5, {QStringLiteral("/dev/ttyACM0"), {}, {}, {}, {}, {}, {}}));
 }

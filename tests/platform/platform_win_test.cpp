@@ -26,7 +26,7 @@ TEST(OpenFailure, WindowsErrorsBecomeCausesInWindowsTerms)
 }
 
 // As "name n device", or "none".
-TEST(PortName, ComNumbersAndTheDeviceNamespaceFormNameTheSystemsPorts)
+TEST(PortName, ComNumbersAndTheDeviceNamespaceFormNameTheSystemsPortsWhichTheStatusBarNamesAsTheSystemDoes)
 {
     const auto named = [](const char *text) {
         const std::optional<NamedPort> p = parsePortName(QString::fromLatin1(text));
@@ -38,11 +38,7 @@ TEST(PortName, ComNumbersAndTheDeviceNamespaceFormNameTheSystemsPorts)
     EXPECT_EQ(named("\\\\.\\COM256"), "COM256 0 \\\\.\\COM256");
     for (const char *none : {"COM0", "ttyUSB0", "/dev/ttyUSB0", ""})
         EXPECT_EQ(named(none), "none") << none;
-}
-
-// The status bar names the device as the system does, not as \\.\COMn again.
-TEST(PortTexts, TheStatusBarNamesTheDeviceAsTheSystemDoes)
-{
+    // The status bar names the device as the system does, not as \\.\COMn again.
     SerialDevice com1{QStringLiteral("\\\\.\\COM1"), QStringLiteral("USB-SERIAL CH340"), {}, 0x1a86, 0x7523, {}, {}};
     EXPECT_EQ(describeOpenPort(QStringLiteral("COM1"), com1, QStringLiteral("19200,E,8,1")),
               QStringLiteral("COM1：USB-SERIAL CH340 19200,E,8,1"));
