@@ -17,8 +17,8 @@ constexpr int kTickMs = 500;
 Form1Seams Form1Seams::forDesktop()
 {
     Form1Seams seams;
-    // Asking the system for its serial devices takes a while: it runs while
-    // the window is built.
+    // Asking the system to describe its serial devices takes a while: it
+    // runs in the background once the window is up.
     seams.ports = std::make_shared<PortMap>();
     seams.ports->refreshInBackground();
     seams.MSComm1 = std::make_unique<QtSerialLink>(
