@@ -2,7 +2,7 @@
 
 #include "platform/portmap.h"
 #include "platform/userfolders.h"
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 #include <QCommandLineParser>
 

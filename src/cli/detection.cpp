@@ -2,7 +2,7 @@
 
 #include "platform/linesettings.h"
 #include "protocol/frames.h"
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 #include <cmath>
 
