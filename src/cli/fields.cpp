@@ -2,6 +2,8 @@
 
 #include "words/texts.h"
 
+#include <algorithm>
+
 namespace {
 
 struct FieldRow {
