@@ -5,7 +5,7 @@
 #include "app/form1layout.h"
 #include "firstpaint.h"
 #include "form/twips.h"
-#include "protocol/frames.h"
+#include "words/texts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -50,11 +50,11 @@ int main(int argc, char *argv[])
                 for (int n = 1; n <= 16; ++n)
                     combo->addItem(QStringLiteral("COM%1").arg(n));
             } else if (row.items == Items::Rates) {
-                for (const auto &rate : protocol::RateTable)
-                    combo->addItem(QString::fromUtf8(rate.text));
+                for (const char *rate : words::kRates)
+                    combo->addItem(QString::fromUtf8(rate));
             } else {
-                for (const auto &parity : protocol::ParityTable)
-                    combo->addItem(QString::fromUtf8(parity.text));
+                for (const char *parity : words::kParities)
+                    combo->addItem(QString::fromUtf8(parity));
             }
             w = combo;
             break;

@@ -15,7 +15,7 @@
 #include "form/uitexts.h"
 #include "platform/openfailure.h"
 #include "platform/ports.h"
-#include "protocol/frames.h"
+#include "words/texts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -192,12 +192,12 @@ void Form1::buildControls()
                     combo->addItem(QStringLiteral("COM%1").arg(port));
                 break;
             case Items::Rates:
-                for (const auto &rate : protocol::RateTable)
-                    combo->addItem(QString::fromUtf8(rate.text));
+                for (const char *rate : words::kRates)
+                    combo->addItem(QString::fromUtf8(rate));
                 break;
             case Items::Parities:
-                for (const auto &parity : protocol::ParityTable)
-                    combo->addItem(QString::fromUtf8(parity.text));
+                for (const char *parity : words::kParities)
+                    combo->addItem(QString::fromUtf8(parity));
                 break;
             case Items::None:
                 break;

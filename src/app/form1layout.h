@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/texts.h"
+#include "words/texts.h"
 
 // The main window as drawn: every control with its container, caption,
 // place and size in twips, and tab index. Form1 builds itself from this.
@@ -40,28 +40,28 @@ inline constexpr ControlRow kControls[] = {
 
     {"Label5", -1, Kind::Label, Container::Frame1, "串行端口：", 240, 375, 975, 255, -1, true, Items::None, "Combo4"},
     {"Combo4", 3, Kind::List, Container::Frame1, "", 1320, 330, 2175, 345, 25, true, Items::Ports, nullptr},
-    {"Label1", -1, Kind::Label, Container::Frame1, protocol::kInterfaceLabel, 240, 735, 975, 255, -1, true, Items::None, "Combo1"},
+    {"Label1", -1, Kind::Label, Container::Frame1, words::kInterfaceLabel, 240, 735, 975, 255, -1, true, Items::None, "Combo1"},
     {"Combo1", 0, Kind::List, Container::Frame1, "", 1320, 675, 2175, 345, 0, true, Items::Rates, nullptr},
-    {"Label2", -1, Kind::Label, Container::Frame1, protocol::kChannelLabel, 240, 1095, 975, 255, -1, true, Items::None, "Combo2"},
+    {"Label2", -1, Kind::Label, Container::Frame1, words::kChannelLabel, 240, 1095, 975, 255, -1, true, Items::None, "Combo2"},
     {"Combo2", 1, Kind::List, Container::Frame1, "", 1320, 1050, 2175, 345, 1, true, Items::Rates, nullptr},
-    {"Label3", -1, Kind::Label, Container::Frame1, protocol::kParityLabel, 240, 1455, 975, 255, -1, true, Items::None, "Combo3"},
+    {"Label3", -1, Kind::Label, Container::Frame1, words::kParityLabel, 240, 1455, 975, 255, -1, true, Items::None, "Combo3"},
     {"Combo3", 2, Kind::List, Container::Frame1, "", 1320, 1410, 2175, 345, 2, true, Items::Parities, nullptr},
-    {"Label4", -1, Kind::Label, Container::Frame1, protocol::kTransmitLabel, 240, 1815, 975, 255, -1, true, Items::None, "Text1"},
+    {"Label4", -1, Kind::Label, Container::Frame1, words::kTransmitLabel, 240, 1815, 975, 255, -1, true, Items::None, "Text1"},
     {"Text1", 0, Kind::Box, Container::Frame1, "100000", 1320, 1770, 1800, 345, 3, true, Items::None, nullptr},
-    {"Label6", -1, Kind::Label, Container::Frame1, protocol::kReceiveLabel, 240, 2175, 975, 255, -1, true, Items::None, "Text2"},
+    {"Label6", -1, Kind::Label, Container::Frame1, words::kReceiveLabel, 240, 2175, 975, 255, -1, true, Items::None, "Text2"},
     {"Text2", 1, Kind::Box, Container::Frame1, "100000", 1320, 2130, 1800, 345, 13, true, Items::None, nullptr},
     {"Label7", -1, Kind::Label, Container::Frame1, "Hz", 3120, 1800, 375, 375, -1, true, Items::None, nullptr},
     {"Label8", -1, Kind::Label, Container::Frame1, "Hz", 3105, 2150, 375, 375, -1, true, Items::None, nullptr},
 
-    {"Label11", -1, Kind::Label, Container::Frame2, protocol::kInterfaceLabel, 270, 405, 975, 255, -1, true, Items::None, "Text3"},
+    {"Label11", -1, Kind::Label, Container::Frame2, words::kInterfaceLabel, 270, 405, 975, 255, -1, true, Items::None, "Text3"},
     {"Text3", 2, Kind::Box, Container::Frame2, "", 1320, 330, 2175, 345, 26, true, Items::None, nullptr},
-    {"Label10", -1, Kind::Label, Container::Frame2, protocol::kChannelLabel, 270, 780, 975, 255, -1, true, Items::None, "Text4"},
+    {"Label10", -1, Kind::Label, Container::Frame2, words::kChannelLabel, 270, 780, 975, 255, -1, true, Items::None, "Text4"},
     {"Text4", 3, Kind::Box, Container::Frame2, "", 1320, 705, 2175, 345, 27, true, Items::None, nullptr},
-    {"Label12", -1, Kind::Label, Container::Frame2, protocol::kParityLabel, 270, 1140, 975, 255, -1, true, Items::None, "Text5"},
+    {"Label12", -1, Kind::Label, Container::Frame2, words::kParityLabel, 270, 1140, 975, 255, -1, true, Items::None, "Text5"},
     {"Text5", 4, Kind::Box, Container::Frame2, "", 1320, 1080, 2175, 345, 28, true, Items::None, nullptr},
-    {"Label13", -1, Kind::Label, Container::Frame2, protocol::kTransmitLabel, 270, 1500, 975, 255, -1, true, Items::None, "Text6"},
+    {"Label13", -1, Kind::Label, Container::Frame2, words::kTransmitLabel, 270, 1500, 975, 255, -1, true, Items::None, "Text6"},
     {"Text6", 5, Kind::Box, Container::Frame2, "", 1320, 1455, 1800, 345, 29, true, Items::None, nullptr},
-    {"Label9", -1, Kind::Label, Container::Frame2, protocol::kReceiveLabel, 270, 1860, 975, 255, -1, true, Items::None, "Text7"},
+    {"Label9", -1, Kind::Label, Container::Frame2, words::kReceiveLabel, 270, 1860, 975, 255, -1, true, Items::None, "Text7"},
     {"Text7", 6, Kind::Box, Container::Frame2, "", 1320, 1845, 1800, 345, 30, true, Items::None, nullptr},
     {"Label15", -1, Kind::Label, Container::Frame2, "Hz", 3150, 1485, 375, 375, -1, true, Items::None, nullptr},
     {"Label14", -1, Kind::Label, Container::Frame2, "Hz", 3135, 1830, 375, 375, -1, true, Items::None, nullptr},

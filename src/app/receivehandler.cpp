@@ -1,12 +1,12 @@
 #include "app/receivehandler.h"
 
-#include "protocol/parameterreply.h"
-#include "protocol/replyjudge.h"
 #include "form/uitexts.h"
 #include "protocol/operation.h"
+#include "protocol/parameterreply.h"
+#include "protocol/replyjudge.h"
+#include "words/texts.h"
 
 #include <optional>
-#include <string>
 
 namespace {
 
@@ -48,10 +48,27 @@ const Outcome *outcomeFor(Verdict verdict)
     return nullptr; // still gathering, or dropped by the gate
 }
 
-void show(Controls &controls, TextControl box, const std::optional<std::string> &text)
+QString frequencyText(std::uint32_t hz)
 {
-    if (text)
-        controls.setText(box, QString::fromStdString(*text));
+    return QString::number(hz);
+}
+
+QString rateText(std::size_t at)
+{
+    return QString::fromUtf8(words::kRates.at(at));
+}
+
+QString parityText(std::size_t at)
+{
+    return QString::fromUtf8(words::kParities.at(at));
+}
+
+// A field the reply lacks leaves its box as it was.
+template <typename Value, typename Say>
+void show(Controls &controls, TextControl box, const std::optional<Value> &value, Say say)
+{
+    if (value)
+        controls.setText(box, say(*value));
 }
 
 } // namespace
@@ -88,10 +105,10 @@ void ReceiveHandler::MSComm1_OnComm()
     // reception handled while the box was open may have replaced it.
     if (o->decodesReply) {
         const protocol::ParameterReply reply = protocol::DecodeParameterReply(accepted);
-        show(m.controls, TextControl::Text6, reply.transmitFrequency);
-        show(m.controls, TextControl::Text7, reply.receiveFrequency);
-        show(m.controls, TextControl::Text3, reply.interfaceRate);
-        show(m.controls, TextControl::Text4, reply.channelRate);
-        show(m.controls, TextControl::Text5, reply.parity);
+        show(m.controls, TextControl::Text6, reply.transmitFrequency, frequencyText);
+        show(m.controls, TextControl::Text7, reply.receiveFrequency, frequencyText);
+        show(m.controls, TextControl::Text3, reply.interfaceRate, rateText);
+        show(m.controls, TextControl::Text4, reply.channelRate, rateText);
+        show(m.controls, TextControl::Text5, reply.parity, parityText);
     }
 }

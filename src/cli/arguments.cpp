@@ -1,8 +1,8 @@
 #include "cli/arguments.h"
 
-#include "platform/ports.h"
 #include "platform/desktop.h"
-#include "protocol/scansettings.h"
+#include "platform/ports.h"
+#include "protocol/scanorder.h"
 
 #include <QCommandLineParser>
 

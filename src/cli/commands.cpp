@@ -6,7 +6,7 @@
 #include "cli/profile.h"
 #include "cli/session.h"
 #include "cli/state.h"
-#include "protocol/texts.h"
+#include "words/texts.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -63,7 +63,7 @@ int detectUnit(const Invocation &run)
 {
     Session session(run);
     const QString settings = session.reach();
-    printMessage(said(protocol::outcomes::kDeviceFound));
+    printMessage(said(words::outcomes::kDeviceFound));
     return printFound(run, located(run, session), settings);
 }
 
@@ -72,15 +72,15 @@ int readUnit(const Invocation &run)
     Session session(run);
     session.reach();
     const protocol::ParameterReply reply = session.readUnit();
-    printMessage(said(protocol::outcomes::kReadDone));
+    printMessage(said(words::outcomes::kReadDone));
     if (run.json) {
         printData(profileJson(reply));
         return exitcode::kDone;
     }
-    const ShownFields shown = shownFields(reply);
+    const FieldValues values = valuesOf(reply);
     for (const Field field : kAllFields) {
-        const bool hertz = field == Field::Tx || field == Field::Rx;
-        printData(QString::fromUtf8(namesOf(field).label) + shown[std::size_t(field)]
+        const bool hertz = kindOf(field) == FieldKind::Frequency;
+        printData(QString::fromUtf8(namesOf(field).label) + shown(field, values[std::size_t(field)])
                   + (hertz ? QStringLiteral(" Hz") : QString()));
     }
     return exitcode::kDone;
@@ -119,13 +119,13 @@ int writeUnit(const Invocation &run)
     printMessage(QStringLiteral("原参数已备份到 %1").arg(backup));
     session.request(parameterFrame(wanted), protocol::Operation::Write, protocol::Verdict::Written);
     if (!run.verify) {
-        printMessage(said(protocol::outcomes::kWritten) + QStringLiteral("（未回读核对）"));
+        printMessage(said(words::outcomes::kWritten) + QStringLiteral("（未回读核对）"));
         return exitcode::kDone;
     }
     const QStringList differ = differences(wanted, session.readUnit());
     if (!differ.isEmpty())
         throw Failure{exitcode::kDiffers, QStringLiteral("回读与写入不符：") + differ.join(QStringLiteral("；"))};
-    printMessage(said(protocol::outcomes::kWritten) + QStringLiteral("回读核对无误。"));
+    printMessage(said(words::outcomes::kWritten) + QStringLiteral("回读核对无误。"));
     return exitcode::kDone;
 }
 
@@ -136,7 +136,7 @@ int activateUnit(const Invocation &run)
     // Where to look afterwards: what the unit stores now becomes its line.
     const QString expected = run.follow ? settingsAfterActivation(session.readUnit(), before) : QString();
     session.request(protocol::ActivateRequest(), protocol::Operation::Activate, protocol::Verdict::Activated);
-    printMessage(said(protocol::outcomes::kActivated));
+    printMessage(said(words::outcomes::kActivated));
     QJsonObject result = located(run, session);
     result.insert(QStringLiteral("activated_at"), before);
     if (!run.follow) {

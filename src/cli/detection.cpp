@@ -2,7 +2,7 @@
 
 #include "platform/portsettings.h"
 #include "protocol/frames.h"
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 #include <cmath>
 

@@ -1,96 +1,36 @@
 #include "cli/profile.h"
 
-#include "protocol/texts.h"
+#include "words/texts.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 
 #include <cmath>
-#include <tuple>
 
 namespace {
 
-enum class Kind { Frequency, Rate, Parity };
+// The largest frequency of kMaxFrequencyDigits digits.
+constexpr std::uint64_t kMaxFrequency = [] {
+    std::uint64_t limit = 1;
+    for (int i = 0; i < protocol::kMaxFrequencyDigits; ++i)
+        limit *= 10;
+    return limit - 1;
+}();
 
-struct FieldRow {
-    Field field;
-    Kind kind;
-    FieldNames names;
-};
-
-constexpr std::array<FieldRow, kFieldCount> kFields{{
-    {Field::Tx, Kind::Frequency, {"tx_hz", "--tx", protocol::kTransmitLabel}},
-    {Field::Rx, Kind::Frequency, {"rx_hz", "--rx", protocol::kReceiveLabel}},
-    {Field::Interface, Kind::Rate, {"interface_rate", "--interface", protocol::kInterfaceLabel}},
-    {Field::Channel, Kind::Rate, {"channel_rate", "--channel", protocol::kChannelLabel}},
-    {Field::Parity, Kind::Parity, {"parity", "--parity", protocol::kParityLabel}},
-}};
-
-// The parity list in its own order (none, odd, even), named for profiles and
-// for line settings.
-struct ParityName {
-    const char *profile;
-    char letter;
-};
-constexpr std::array<ParityName, 3> kParityNames{{{"none", 'N'}, {"odd", 'O'}, {"even", 'E'}}};
-static_assert(kParityNames.size() == std::tuple_size_v<std::decay_t<decltype(protocol::ParityTable)>>);
-
-const FieldRow &rowOf(Field field)
+bool inRange(std::uint64_t hz)
 {
-    return kFields[static_cast<std::size_t>(field)];
+    return hz >= protocol::kMinFrequency && hz <= kMaxFrequency;
 }
 
-QString utf8(const char *text)
+template <std::size_t N>
+std::optional<std::uint32_t> positionIn(const std::array<const char *, N> &items, const QString &text)
 {
-    return QString::fromUtf8(text);
-}
-
-// A stored value as the window would show it; an empty box said in words.
-QString orUnknown(const QString &shown)
-{
-    return shown.isEmpty() ? QStringLiteral("无法识别") : shown;
-}
-
-// The label without its colon, for naming the field inside a sentence.
-QString nameOf(const FieldRow &row)
-{
-    QString name = utf8(row.names.label);
-    if (name.endsWith(QChar(0xFF1A)))
-        name.chop(1);
-    return name;
-}
-
-std::optional<int> parityIndex(const QString &text)
-{
-    for (std::size_t i = 0; i < kParityNames.size(); ++i) {
-        if (text == QLatin1String(kParityNames[i].profile) || text == utf8(protocol::ParityTable[i].text))
-            return int(i);
+    for (std::size_t i = 0; i < N; ++i) {
+        if (text == QString::fromUtf8(items[i]))
+            return std::uint32_t(i);
     }
     return std::nullopt;
-}
-
-std::optional<int> rateIndex(const QString &text)
-{
-    for (std::size_t i = 0; i < protocol::RateTable.size(); ++i) {
-        if (text == QLatin1String(protocol::RateTable[i].text))
-            return int(i);
-    }
-    return std::nullopt;
-}
-
-// One entry per field shown otherwise in `a` than in `b`, in field order,
-// worded by `say(row, a's text, b's text)`.
-template <typename Say>
-QStringList differing(const ShownFields &a, const ShownFields &b, Say say)
-{
-    QStringList found;
-    for (const FieldRow &row : kFields) {
-        const std::size_t i = std::size_t(row.field);
-        if (a[i] != b[i])
-            found << say(row, a[i], b[i]);
-    }
-    return found;
 }
 
 // Digits only, at least kMinFrequency, at most kMaxFrequencyDigits digits.
@@ -103,33 +43,33 @@ std::optional<std::uint32_t> frequency(const QString &text)
             return std::nullopt;
     }
     const std::uint32_t value = text.toUInt();
-    if (value < protocol::kMinFrequency)
+    if (!inRange(value))
         return std::nullopt;
     return value;
 }
 
-std::optional<std::uint32_t> valueOf(Kind kind, const QString &text)
+// What the user typed or the profile gives: a rate as its list item, parity
+// by its profile name or list item.
+std::optional<std::uint32_t> valueOf(FieldKind kind, const QString &text)
 {
     switch (kind) {
-    case Kind::Frequency:
+    case FieldKind::Frequency:
         return frequency(text);
-    case Kind::Rate:
-        if (const auto i = rateIndex(text))
-            return std::uint32_t(*i);
-        return std::nullopt;
-    case Kind::Parity:
-        if (const auto i = parityIndex(text))
-            return std::uint32_t(*i);
-        return std::nullopt;
+    case FieldKind::Rate:
+        return positionIn(words::kRates, text);
+    case FieldKind::Parity:
+        if (const auto named = positionIn(kParityNames, text))
+            return named;
+        return positionIn(words::kParities, text);
     }
     return std::nullopt;
 }
 
 // A profile carries frequencies and rates as JSON numbers and parity as a
 // string; the same text rule then applies as on the command line.
-std::optional<QString> jsonText(Kind kind, const QJsonValue &value)
+std::optional<QString> jsonText(FieldKind kind, const QJsonValue &value)
 {
-    if (kind == Kind::Parity)
+    if (kind == FieldKind::Parity)
         return value.isString() ? std::optional(value.toString()) : std::nullopt;
     if (!value.isDouble())
         return std::nullopt;
@@ -139,30 +79,9 @@ std::optional<QString> jsonText(Kind kind, const QJsonValue &value)
     return QString::number(qint64(number));
 }
 
-QString accepted(Kind kind)
+QString badValue(const QString &where, Field field, const QString &given)
 {
-    QStringList list;
-    switch (kind) {
-    case Kind::Frequency:
-        return QStringLiteral("只接受数字，至少 %1，最多 %2 位")
-            .arg(protocol::kMinFrequency)
-            .arg(protocol::kMaxFrequencyDigits);
-    case Kind::Rate:
-        for (const protocol::RateRow &row : protocol::RateTable)
-            list << QLatin1String(row.text);
-        return QStringLiteral("可选 ") + list.join(QStringLiteral("、"));
-    case Kind::Parity:
-        for (std::size_t i = 0; i < kParityNames.size(); ++i)
-            list << QStringLiteral("%1（%2）").arg(QLatin1String(kParityNames[i].profile), utf8(protocol::ParityTable[i].text));
-        return QStringLiteral("可选 ") + list.join(QStringLiteral("、"));
-    }
-    return {};
-}
-
-QString badValue(const QString &where, const FieldRow &row, const QString &given)
-{
-    return QStringLiteral("%1（%2）的值 %3 无效：%4")
-        .arg(where, nameOf(row), given, accepted(row.kind));
+    return QStringLiteral("%1（%2）的值 %3 无效：%4").arg(where, nameOf(field), given, acceptedValues(field));
 }
 
 // Fills every field from the profile, or says what is wrong with it.
@@ -176,42 +95,52 @@ QString readProfile(const ProfileFile &file, Requested &values)
         return QStringLiteral("%1：应为一个 JSON 对象").arg(file.name);
     const QJsonObject object = doc.object();
     QStringList keys;
-    for (const FieldRow &row : kFields)
-        keys << QLatin1String(row.names.key);
+    for (const Field field : kAllFields)
+        keys << QLatin1String(namesOf(field).key);
     for (const QString &key : object.keys()) {
         if (!keys.contains(key))
             return QStringLiteral("%1：未知字段 %2（可用字段：%3）").arg(file.name, key, keys.join(QStringLiteral(", ")));
     }
-    for (const FieldRow &row : kFields) {
-        const QString key = QLatin1String(row.names.key);
+    for (const Field field : kAllFields) {
+        const QString key = QLatin1String(namesOf(field).key);
         if (!object.contains(key))
-            return QStringLiteral("%1：缺少字段 %2（%3）").arg(file.name, key, nameOf(row));
-        const QJsonValue value = object.value(key);
+            return QStringLiteral("%1：缺少字段 %2（%3）").arg(file.name, key, nameOf(field));
         const QString where = QStringLiteral("%1：字段 %2").arg(file.name, key);
-        const auto text = jsonText(row.kind, value);
+        const FieldKind kind = kindOf(field);
+        const auto text = jsonText(kind, object.value(key));
         if (!text) {
-            return QStringLiteral("%1（%2）应为%3").arg(where, nameOf(row),
-                                                      row.kind == Kind::Parity ? QStringLiteral("字符串")
-                                                                               : QStringLiteral("整数"));
+            return QStringLiteral("%1（%2）应为%3").arg(where, nameOf(field),
+                                                      kind == FieldKind::Parity ? QStringLiteral("字符串")
+                                                                                : QStringLiteral("整数"));
         }
-        const auto parsed = valueOf(row.kind, *text);
+        const auto parsed = valueOf(kind, *text);
         if (!parsed)
-            return badValue(where, row, *text);
-        values[static_cast<std::size_t>(row.field)] = *parsed;
+            return badValue(where, field, *text);
+        values[std::size_t(field)] = *parsed;
     }
     return {};
 }
 
 } // namespace
 
-const FieldNames &namesOf(Field field)
-{
-    return rowOf(field).names;
-}
-
 QString acceptedValues(Field field)
 {
-    return accepted(rowOf(field).kind);
+    QStringList list;
+    switch (kindOf(field)) {
+    case FieldKind::Frequency:
+        return QStringLiteral("只接受数字，至少 %1，最多 %2 位")
+            .arg(protocol::kMinFrequency)
+            .arg(protocol::kMaxFrequencyDigits);
+    case FieldKind::Rate:
+        for (const char *rate : words::kRates)
+            list << QLatin1String(rate);
+        return QStringLiteral("可选 ") + list.join(QStringLiteral("、"));
+    case FieldKind::Parity:
+        for (std::size_t i = 0; i < kParityNames.size(); ++i)
+            list << QStringLiteral("%1（%2）").arg(QLatin1String(kParityNames[i]), QString::fromUtf8(words::kParities[i]));
+        return QStringLiteral("可选 ") + list.join(QStringLiteral("、"));
+    }
+    return {};
 }
 
 CheckedRequest requestedValues(const std::optional<ProfileFile> &profile,
@@ -223,10 +152,9 @@ CheckedRequest requestedValues(const std::optional<ProfileFile> &profile,
             return {std::nullopt, error};
     }
     for (const auto &[field, text] : options) {
-        const FieldRow &row = rowOf(field);
-        const auto parsed = valueOf(row.kind, text);
+        const auto parsed = valueOf(kindOf(field), text);
         if (!parsed)
-            return {std::nullopt, badValue(QLatin1String(row.names.option), row, text)};
+            return {std::nullopt, badValue(QLatin1String(namesOf(field).option), field, text)};
         values[std::size_t(field)] = *parsed;
     }
     auto &tx = values[std::size_t(Field::Tx)];
@@ -240,27 +168,22 @@ CheckedRequest requestedValues(const std::optional<ProfileFile> &profile,
 
 CheckedParameters completed(const Requested &requested, const protocol::ParameterReply &stored)
 {
-    const ShownFields shown = shownFields(stored);
+    const FieldValues unit = valuesOf(stored);
     Parameters values{};
-    for (const FieldRow &row : kFields) {
-        const std::size_t i = std::size_t(row.field);
-        const auto value = requested[i] ? requested[i] : valueOf(row.kind, shown[i]);
+    for (const Field field : kAllFields) {
+        const std::size_t i = std::size_t(field);
+        // Any rate or parity a reply names can go back; a frequency only as the window would take it.
+        const bool writable = unit[i] && (kindOf(field) != FieldKind::Frequency || inRange(*unit[i]));
+        const auto value = requested[i] ? requested[i] : writable ? unit[i] : std::nullopt;
         if (!value) {
             return {std::nullopt,
                     QStringLiteral("电台存储的%1（%2）无法原样写回：%3；请用 %4 给出")
-                        .arg(nameOf(row), orUnknown(shown[i]),
-                             accepted(row.kind), QLatin1String(row.names.option))};
+                        .arg(nameOf(field), shownStored(field, unit[i]), acceptedValues(field),
+                             QLatin1String(namesOf(field).option))};
         }
         values[i] = *value;
     }
     return {values, {}};
-}
-
-QStringList changes(const protocol::ParameterReply &stored, const Parameters &target)
-{
-    return differing(shownFields(stored), shownFields(target), [](const FieldRow &row, const QString &before, const QString &after) {
-        return utf8(row.names.label) + QStringLiteral("%1 → %2").arg(orUnknown(before), after);
-    });
 }
 
 protocol::Bytes parameterFrame(const Parameters &p)
@@ -269,73 +192,4 @@ protocol::Bytes parameterFrame(const Parameters &p)
                                     int(p[std::size_t(Field::Interface)]),
                                     int(p[std::size_t(Field::Channel)]),
                                     int(p[std::size_t(Field::Parity)]));
-}
-
-ShownFields shownFields(const protocol::ParameterReply &reply)
-{
-    const std::array<const std::optional<std::string> *, kFieldCount> fields{
-        &reply.transmitFrequency, &reply.receiveFrequency, &reply.interfaceRate,
-        &reply.channelRate, &reply.parity};
-    ShownFields shown;
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        shown[i] = QString::fromStdString(fields[i]->value_or(std::string()));
-    return shown;
-}
-
-ShownFields shownFields(const Parameters &p)
-{
-    ShownFields shown;
-    for (const FieldRow &row : kFields) {
-        const std::uint32_t value = p[std::size_t(row.field)];
-        QString &text = shown[std::size_t(row.field)];
-        switch (row.kind) {
-        case Kind::Frequency:
-            text = QString::number(value);
-            break;
-        case Kind::Rate:
-            text = QLatin1String(protocol::RateTable.at(value).text);
-            break;
-        case Kind::Parity:
-            text = utf8(protocol::ParityTable.at(value).text);
-            break;
-        }
-    }
-    return shown;
-}
-
-QString profileJson(const protocol::ParameterReply &reply)
-{
-    const ShownFields shown = shownFields(reply);
-    QStringList members;
-    for (const FieldRow &row : kFields) {
-        const QString &text = shown[std::size_t(row.field)];
-        QString value = QStringLiteral("null");
-        if (row.kind == Kind::Parity) {
-            if (const auto i = parityIndex(text))
-                value = QStringLiteral("\"%1\"").arg(QLatin1String(kParityNames[std::size_t(*i)].profile));
-        } else if (!text.isEmpty()) {
-            value = text; // decimal digits, as decoded
-        }
-        members << QStringLiteral("\"%1\": %2").arg(QLatin1String(row.names.key), value);
-    }
-    return QLatin1Char('{') + members.join(QStringLiteral(", ")) + QLatin1Char('}');
-}
-
-QStringList differences(const Parameters &written, const protocol::ParameterReply &readBack)
-{
-    return differing(shownFields(written), shownFields(readBack), [](const FieldRow &row, const QString &wanted, const QString &got) {
-        return QStringLiteral("%1（写入 %2，读回 %3）").arg(nameOf(row), wanted, got);
-    });
-}
-
-QString settingsAfterActivation(const protocol::ParameterReply &stored, const QString &current)
-{
-    const ShownFields shown = shownFields(stored);
-    QStringList parts = current.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return current;
-    parts[0] = shown[std::size_t(Field::Interface)];
-    if (const auto i = parityIndex(shown[std::size_t(Field::Parity)]))
-        parts[1] = QLatin1Char(kParityNames[std::size_t(*i)].letter);
-    return parts.join(QLatin1Char(','));
 }

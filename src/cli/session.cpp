@@ -4,7 +4,7 @@
 #include "cli/state.h"
 #include "platform/console.h"
 #include "platform/ports.h"
-#include "protocol/texts.h"
+#include "words/texts.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ QString Session::reach()
         return *m_run.settings;
     }
     return detectIn(detectionOrder(rememberedSettings(m_run.port.name)),
-                    QString::fromUtf8(protocol::outcomes::kNoDevice) + QStringLiteral("（%1）").arg(m_run.port.name));
+                    QString::fromUtf8(words::outcomes::kNoDevice) + QStringLiteral("（%1）").arg(m_run.port.name));
 }
 
 QString Session::detectIn(const QStringList &order, const QString &whenNone)
@@ -56,7 +56,7 @@ protocol::Bytes Session::request(const protocol::Bytes &request, protocol::Opera
                                                .arg(name, m_run.port.name, m_line.settings())
                                                .arg(m_run.timeoutMs)};
     if (answer.verdict != wanted)
-        throw Failure{exitcode::kRefused, name + QString::fromUtf8(protocol::outcomes::kFailedSuffix)};
+        throw Failure{exitcode::kRefused, name + QString::fromUtf8(words::outcomes::kFailedSuffix)};
     rememberSettings(m_run.port.name, m_line.settings());
     return answer.frame;
 }

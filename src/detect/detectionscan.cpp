@@ -1,6 +1,6 @@
 #include "detect/detectionscan.h"
 
-#include "detect/scansettings.h"
+#include "detect/nextsettings.h"
 
 #include "protocol/frames.h"
 #include "protocol/operation.h"

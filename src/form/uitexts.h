@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/texts.h"
+#include "words/texts.h"
 
 // Every message and title the tool shows, exactly as the user sees them.
 namespace uitexts {
@@ -9,7 +9,7 @@ inline constexpr char kAppTitle[] = "Ostrevi电台参数设置程序";
 inline constexpr char kWindowCaption[] = "Ostrevi电台参数设置软件";
 
 // kReadDone, kWritten …: an exchange's outcome, in the words radioctl shares.
-using namespace protocol::outcomes;
+using namespace words::outcomes;
 
 inline constexpr char kFrequencyRange[] = "频点的取值应在100000--999999之间！";
 inline constexpr char kPortInUseSuffix[] = "已被占用，换其它端口号再试一次。";

@@ -3,20 +3,20 @@
 namespace protocol {
 
 const std::array<RateRow, 7> RateTable = {{
-    {"1200", 0x00, 0x00},
-    {"2400", 0x01, 0x04},
-    {"4800", 0x02, 0x08},
-    {"9600", 0x03, 0x0C},
-    {"19200", 0x40, 0x80},
-    {"38400", 0x41, 0x84},
-    {"57600", 0x42, 0x88},
+    {0x00, 0x00}, // 1200
+    {0x01, 0x04}, // 2400
+    {0x02, 0x08}, // 4800
+    {0x03, 0x0C}, // 9600
+    {0x40, 0x80}, // 19200
+    {0x41, 0x84}, // 38400
+    {0x42, 0x88}, // 57600
 }};
 
 // The list shows none, odd, even; the device codes even as 1 and odd as 2.
 const std::array<ParityRow, 3> ParityTable = {{
-    {"无", 0x00},
-    {"奇", 0x20},
-    {"偶", 0x10},
+    {0x00}, // none
+    {0x20}, // odd
+    {0x10}, // even
 }};
 
 namespace {
@@ -37,18 +37,18 @@ const typename Table::value_type *rowAt(const Table &table, int index)
 }
 
 // A low field of 3 is 9600 whether or not the high flag is set, so the
-// flag is ignored for it before the table is searched.
-const char *rateText(std::uint8_t byte, std::uint8_t mask, std::uint8_t low,
-                     std::uint8_t RateRow::*field)
+// flag is ignored for it before the table is searched. The other seven keys
+// are the table's, so every byte names a rate.
+std::size_t ratePosition(std::uint8_t byte, std::uint8_t mask, std::uint8_t low,
+                         std::uint8_t RateRow::*field)
 {
     std::uint8_t key = byte & mask;
     if ((key & low) == low)
         key = low;
-    for (const RateRow &row : RateTable) {
-        if (row.*field == key)
-            return row.text;
-    }
-    return "";
+    std::size_t at = 0;
+    while (at + 1 < RateTable.size() && RateTable[at].*field != key)
+        ++at;
+    return at;
 }
 
 } // namespace
@@ -87,15 +87,15 @@ std::array<std::uint8_t, 4> EncodeFrequency(std::uint32_t value)
             static_cast<std::uint8_t>(value >> 24)};
 }
 
-// Every field is shown as the unsigned value it carries, top bit included:
-// a received frequency is never shown negative or truncated.
-std::string DecodeFrequency(const std::array<std::uint8_t, 4> &bytes)
+// Unsigned, top bit included: a received frequency is never negative or
+// truncated.
+std::uint32_t DecodeFrequency(const std::array<std::uint8_t, 4> &bytes)
 {
     const std::uint32_t value = std::uint32_t{bytes[0]}
         | std::uint32_t{bytes[1]} << 8
         | std::uint32_t{bytes[2]} << 16
         | std::uint32_t{bytes[3]} << 24;
-    return std::to_string(value);
+    return value;
 }
 
 std::uint8_t EncodeSettingsByte(int interfaceIndex, int channelIndex, int parityIndex)
@@ -112,12 +112,12 @@ std::uint8_t EncodeSettingsByte(int interfaceIndex, int channelIndex, int parity
 
 DecodedSettings DecodeSettingsByte(std::uint8_t byte)
 {
-    DecodedSettings decoded;
-    decoded.interfaceRate = rateText(byte, kInterfaceMask, kInterfaceLow, &RateRow::interface);
-    decoded.channelRate = rateText(byte, kChannelMask, kChannelLow, &RateRow::channel);
-    for (const ParityRow &row : ParityTable) {
-        if (row.bits == (byte & kParityMask))
-            decoded.parity = row.text;
+    DecodedSettings decoded{ratePosition(byte, kInterfaceMask, kInterfaceLow, &RateRow::interface),
+                            ratePosition(byte, kChannelMask, kChannelLow, &RateRow::channel),
+                            std::nullopt};
+    for (std::size_t i = 0; i < ParityTable.size(); ++i) {
+        if (ParityTable[i].bits == (byte & kParityMask))
+            decoded.parity = i;
     }
     return decoded;
 }

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace protocol {
@@ -35,28 +34,29 @@ Bytes ParameterFrame(std::uint32_t transmit, std::uint32_t receive,
                      int interfaceIndex, int channelIndex, int parityIndex);
 
 std::array<std::uint8_t, 4> EncodeFrequency(std::uint32_t value);
-// Four bytes, least significant first, as decimal text without leading zeros.
-std::string DecodeFrequency(const std::array<std::uint8_t, 4> &bytes);
+// Four bytes, least significant first.
+std::uint32_t DecodeFrequency(const std::array<std::uint8_t, 4> &bytes);
 
+// In the rate lists' order, 1200 … 57600.
 struct RateRow {
-    const char *text;      // list item, "1200" … "57600"
     std::uint8_t interface; // bits 6, 1-0
     std::uint8_t channel;   // bits 7, 3-2
 };
 extern const std::array<RateRow, 7> RateTable;
 
+// In the parity list's order: none, odd, even.
 struct ParityRow {
-    const char *text;  // list item, "无", "奇", "偶"
     std::uint8_t bits; // bits 5-4 as added to the byte
 };
 extern const std::array<ParityRow, 3> ParityTable;
 
 std::uint8_t EncodeSettingsByte(int interfaceIndex, int channelIndex, int parityIndex);
 
+// Positions in RateTable and ParityTable.
 struct DecodedSettings {
-    std::string interfaceRate;
-    std::string channelRate;
-    std::optional<std::string> parity; // none for field value 3
+    std::size_t interfaceRate;
+    std::size_t channelRate;
+    std::optional<std::size_t> parity; // none for field value 3
 };
 DecodedSettings DecodeSettingsByte(std::uint8_t byte);
 

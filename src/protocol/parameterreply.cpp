@@ -1,7 +1,5 @@
 #include "protocol/parameterreply.h"
 
-#include <utility>
-
 namespace protocol {
 
 namespace {
@@ -10,7 +8,7 @@ constexpr std::size_t kTransmitAt = 2; // byte 3
 constexpr std::size_t kReceiveAt = 6;  // byte 7
 constexpr std::size_t kSettingsAt = 10; // byte 11
 
-std::optional<std::string> frequencyAt(const Bytes &frame, std::size_t at)
+std::optional<std::uint32_t> frequencyAt(const Bytes &frame, std::size_t at)
 {
     if (frame.size() < at + 4)
         return std::nullopt;
@@ -30,10 +28,10 @@ ParameterReply DecodeParameterReply(const Bytes &frame)
     reply.receiveFrequency = frequencyAt(frame, kReceiveAt);
     if (!reply.receiveFrequency || frame.size() <= kSettingsAt)
         return reply;
-    DecodedSettings settings = DecodeSettingsByte(frame[kSettingsAt]);
-    reply.interfaceRate = std::move(settings.interfaceRate);
-    reply.channelRate = std::move(settings.channelRate);
-    reply.parity = std::move(settings.parity);
+    const DecodedSettings settings = DecodeSettingsByte(frame[kSettingsAt]);
+    reply.interfaceRate = settings.interfaceRate;
+    reply.channelRate = settings.channelRate;
+    reply.parity = settings.parity;
     return reply;
 }
 

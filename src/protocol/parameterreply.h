@@ -2,21 +2,22 @@
 
 #include "protocol/frames.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
-#include <string>
 
 namespace protocol {
 
-// The five fields of a parameter reply as text: frequencies in decimal,
-// rates and parity as the lists name them. A field is none when the frame
+// The five fields of a parameter reply: frequencies in Hz, rates and parity
+// as positions in RateTable and ParityTable. A field is none when the frame
 // is too short for it (decoding stops at the first missing byte); parity is
 // none for field value 3 as well.
 struct ParameterReply {
-    std::optional<std::string> transmitFrequency;
-    std::optional<std::string> receiveFrequency;
-    std::optional<std::string> interfaceRate;
-    std::optional<std::string> channelRate;
-    std::optional<std::string> parity;
+    std::optional<std::uint32_t> transmitFrequency;
+    std::optional<std::uint32_t> receiveFrequency;
+    std::optional<std::size_t> interfaceRate;
+    std::optional<std::size_t> channelRate;
+    std::optional<std::size_t> parity;
 };
 
 ParameterReply DecodeParameterReply(const Bytes &frame);

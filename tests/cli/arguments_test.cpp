@@ -37,6 +37,7 @@ const Case kCases[] = {
     {{"write", "--rx", "433125000", "--peer"}, nullptr, "F0 AA 88 F6 D0 19 A0 FA 22 1A A7 0D"},
     {{"write", "--parity", "odd", "--peer"}, nullptr, "--peer 交换给出的发射与接收频点，但没有给出频点"},
     {{"write", "--interface", "4800"}, nullptr, "电台存储的校验格式（无法识别）无法原样写回", "F0 AA 88 F6 D0 19 A0 FA 22 1A B7 0D"},
+    {{"write", "--interface", "4800"}, nullptr, "电台存储的发射频点（99999）无法原样写回", "F0 AA 9F 86 01 00 A0 FA 22 1A A7 0D"},
     {{"write", "--tx", "99999"}, kMaster, "--tx（发射频点）的值 99999 无效"},
     {{"write", "--rx", "1000000000"}, kMaster, "--rx（接收频点）的值 1000000000 无效"},
     {{"write", "--tx", "43312500x"}, kMaster, "--tx（发射频点）"},

@@ -92,7 +92,7 @@ struct Case {
 const Case kCases[] = {
     {"ActivateFollowsTheUnitToItsNewRate", {"--byte", "0x6D"},
      {"activate", "--follow", "--settings", "4800,N,8,1", "--probe-margin", "250"}, 0, "38400,O,8,1\n",
-     "激活成功！", "tool>dev F0 CC 0D [38400,O,8,1]"},
+     "激活成功！", "tool>dev F0 CC 0D [38400,O,8,1]", "注意"},
     {"WrongAcknowledgementIsRefusal", {"--bad-ack"}, kWrite, 4, "", "写入不成功!", "dev>tool F0 EE 0A"},
     {"StoredOtherwiseIsADifference", {"--misstore", "tx"}, kWrite, 5, "", "回读与写入不符：发射频点（写入 433125000，读回 433125001）",
      "request write"},

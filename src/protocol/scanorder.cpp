@@ -1,4 +1,4 @@
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 namespace protocol {
 

@@ -1,6 +1,6 @@
-#include "detect/scansettings.h"
+#include "detect/nextsettings.h"
 
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 #include <QLatin1String>
 
