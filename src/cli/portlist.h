@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A port `find` probes: a COMn name and the device behind it.
+struct PortToProbe {
+    QString name;
+    QString device;
+};
+
+// Each COMn that `ports` lists with a device, once per device: links set up
+// for the tool and USB adapters; on-board ports, which may carry another
+// device or the console, only `withOnBoard`.
+QList<PortToProbe> portsToProbe(bool withOnBoard);
