@@ -30,8 +30,10 @@ timed() {
     local config=$1; shift
     local start end
     start=$(date +%s%N)
-    XDG_CONFIG_HOME=$config XDG_STATE_HOME=$tmp/state$RANDOM$RANDOM LD_PRELOAD=$build/bin/libptyshim.so \
-        "$build/bin/radioctl" "$@" > "$tmp/out" 2> /dev/null
+    # A sanitized build has the shim ahead of its runtime.
+    ASAN_OPTIONS=verify_asan_link_order=0 XDG_CONFIG_HOME=$config XDG_STATE_HOME=$tmp/state$RANDOM$RANDOM \
+        LD_PRELOAD=$build/bin/libptyshim.so "$build/bin/radioctl" "$@" > "$tmp/out" 2> "$tmp/err" ||
+        { cat "$tmp/err" >&2; exit 1; }
     end=$(date +%s%N)
     echo $(((end - start) / 1000000))
 }
