@@ -69,9 +69,8 @@ int listPorts(const Invocation &run)
     return exitcode::kDone;
 }
 
-QList<PortToProbe> portsToProbe(bool withOnBoard)
+QList<PortToProbe> portsToProbe(bool withOnBoard, const QList<SerialDevice> &devices)
 {
-    const QList<SerialDevice> devices = systemSerialDevices();
     const QStringList paths = devicePaths(devices);
     QList<PortToProbe> ports;
     QStringList taken;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/serialdevices.h"
+
 #include <QList>
 #include <QString>
 
@@ -7,9 +9,11 @@
 struct PortToProbe {
     QString name;
     QString device;
+    bool operator==(const PortToProbe &o) const { return name == o.name && device == o.device; }
 };
 
 // Each COMn that `ports` lists with a device, once per device: links set up
 // for the tool and USB adapters; on-board ports, which may carry another
 // device or the console, only `withOnBoard`.
-QList<PortToProbe> portsToProbe(bool withOnBoard);
+// `devices`: the system's, as systemSerialDevices() gives them.
+QList<PortToProbe> portsToProbe(bool withOnBoard, const QList<SerialDevice> &devices);
