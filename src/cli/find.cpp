@@ -125,7 +125,7 @@ QJsonObject entry(const PortResult &r)
 
 int findUnits(const Invocation &run)
 {
-    const QList<PortToProbe> ports = portsToProbe(run.all, systemSerialDevices());
+    const QList<PortToProbe> ports = portsToProbe(run.all);
     if (ports.isEmpty())
         throw Failure{exitcode::kNoAnswer, run.all ? QStringLiteral("没有可探测的串口")
                                                    : QStringLiteral("没有可探测的串口（--all 连同主板上的串口）")};

@@ -69,6 +69,11 @@ int listPorts(const Invocation &run)
     return exitcode::kDone;
 }
 
+QList<PortToProbe> portsToProbe(bool withOnBoard)
+{
+    return portsToProbe(withOnBoard, systemSerialDevices());
+}
+
 QList<PortToProbe> portsToProbe(bool withOnBoard, const QList<SerialDevice> &devices)
 {
     const QStringList paths = devicePaths(devices);

@@ -15,5 +15,6 @@ struct PortToProbe {
 // Each COMn that `ports` lists with a device, once per device: links set up
 // for the tool and USB adapters; on-board ports, which may carry another
 // device or the console, only `withOnBoard`.
-// `devices`: the system's, as systemSerialDevices() gives them.
+QList<PortToProbe> portsToProbe(bool withOnBoard);
+// The same against `devices`, as systemSerialDevices() gives the system's.
 QList<PortToProbe> portsToProbe(bool withOnBoard, const QList<SerialDevice> &devices);
