@@ -14,7 +14,7 @@ constexpr unsigned bit(Command c)
 }
 constexpr unsigned kTalking = bit(Command::Detect) | bit(Command::Read) | bit(Command::Write)
                               | bit(Command::Activate);
-constexpr unsigned kEveryCommand = kTalking | bit(Command::Ports);
+constexpr unsigned kEveryCommand = kTalking | bit(Command::Ports) | bit(Command::Find);
 
 struct CommandRow {
     Command command;
@@ -25,6 +25,7 @@ struct CommandRow {
 constexpr CommandRow kCommands[] = {
     {Command::Ports, "ports", "列出 COM 端口号对应的设备和系统的所有串口设备"},
     {Command::Detect, "detect", "在窗口程序检测的各种线路设置中找到电台，先试上次应答的设置"},
+    {Command::Find, "find", "同时在所有接有设备的 COM 端口上检测，列出各端口上找到的电台（主板上的串口仅在给出 --all 时）"},
     {Command::Read, "read", "读取五个参数（未给 --settings 时先检测）"},
     {Command::Write, "write", "写入给出的参数，其余保持电台现有的值：先读出、列出改变并备份原参数，写入后回读核对"},
     {Command::Activate, "activate", "发送激活命令；--follow 在新的接口速率和校验下重新找到电台"},
@@ -45,10 +46,12 @@ constexpr OptionRow kLeadingOptions[] = {
     {"timeout", "毫秒", "等待读取、写入、激活的应答的时间（检测的每次探测另按线路时间计）", kTalking},
     {"trace", nullptr, "在标准错误上记录线路上的每个字节（时间、方向、线路设置、十六进制）", kTalking},
     {"json", nullptr, "以 JSON 输出数据（键名为英文）", bit(Command::Ports) | bit(Command::Detect)
-                                                        | bit(Command::Read) | bit(Command::Activate)},
+                                                        | bit(Command::Read) | bit(Command::Activate)
+                                                        | bit(Command::Find)},
     {"settings", "设置", "电台当前的线路设置，如 9600,E,8,1；省略时先检测", bit(Command::Read)
                                                                   | bit(Command::Write) | bit(Command::Activate)},
-    {"probe-margin", "毫秒", "检测时每种设置在线路时间之外多等的时间", kTalking},
+    {"probe-margin", "毫秒", "检测时每种设置在线路时间之外多等的时间", kTalking | bit(Command::Find)},
+    {"all", nullptr, "连同主板上的串口（不经 USB 的串口）一起探测", bit(Command::Find)},
 };
 constexpr OptionRow kTrailingOptions[] = {
     {"profile", "文件", "从 read --json 输出的文件取参数；命令行上给出的参数优先", bit(Command::Write)},
@@ -250,6 +253,7 @@ ParsedArguments parseArguments(const QStringList &arguments)
     run.force = given("force");
     run.dryRun = given("dry-run");
     run.follow = given("follow");
+    run.all = given("all");
     parsed.invocation = run;
     return parsed;
 }

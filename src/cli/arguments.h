@@ -10,7 +10,7 @@
 #include <map>
 #include <optional>
 
-enum class Command { Ports, Detect, Read, Write, Activate };
+enum class Command { Ports, Detect, Read, Write, Activate, Find };
 
 // One run of radioctl as its command line asks for it. Values are checked
 // here except the five parameters, which are checked together with the
@@ -30,6 +30,7 @@ struct Invocation {
     bool force = false;  // write even when nothing would change
     bool dryRun = false; // read and list the changes, write nothing
     bool follow = false;
+    bool all = false; // find: on-board ports too
 };
 
 struct ParsedArguments {

@@ -9,3 +9,5 @@ int detectUnit(const Invocation &run);
 int readUnit(const Invocation &run);
 int writeUnit(const Invocation &run);
 int activateUnit(const Invocation &run);
+// Every port at once; see portsToProbe() for which.
+int findUnits(const Invocation &run);

@@ -26,20 +26,26 @@ int probeWindowMs(const QString &settings, int marginMs)
     return int(std::ceil(lineMs)) + marginMs;
 }
 
-std::optional<QString> detect(Line &line, const QStringList &order, int marginMs, Progress &progress)
+std::optional<QString> detect(Line &line, const QStringList &order, int marginMs, const ProbeStep &step)
 {
     for (qsizetype i = 0; i < order.size(); ++i) {
         const QString &settings = order.at(i);
-        progress.show(QStringLiteral("探测 %1（%2/%3）").arg(settings).arg(i + 1).arg(order.size()));
+        step(settings, i + 1);
         line.open(settings);
         const Answer answer = line.exchange(protocol::ReadRequest(), protocol::Operation::Handshake,
                                             probeWindowMs(settings, marginMs));
-        if (answer.verdict != protocol::Verdict::Gathering) {
-            progress.clear();
+        if (answer.verdict != protocol::Verdict::Gathering)
             return settings;
-        }
     }
-    progress.clear();
     line.close();
     return std::nullopt;
+}
+
+std::optional<QString> detect(Line &line, const QStringList &order, int marginMs, Progress &progress)
+{
+    const auto found = detect(line, order, marginMs, [&](const QString &settings, qsizetype at) {
+        progress.show(QStringLiteral("探测 %1（%2/%3）").arg(settings).arg(at).arg(order.size()));
+    });
+    progress.clear();
+    return found;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // What a margin of 40 ms adds to each probe's line time: enough for a unit
@@ -20,7 +21,12 @@ QStringList detectionOrder(const std::optional<QString> &first);
 // on the line at that speed and framing, plus `marginMs`.
 int probeWindowMs(const QString &settings, int marginMs);
 
-// Probes at each of `order` in turn with the window's handshake, showing
-// where it stands, until the unit answers. Returns those settings with the
-// line left open there, or none when nothing answered.
+// Told before each probe: its settings and its place in the order, from 1.
+using ProbeStep = std::function<void(const QString &settings, qsizetype at)>;
+
+// Probes at each of `order` in turn with the window's handshake until the
+// unit answers. Returns those settings with the line left open there, or
+// none when nothing answered.
+std::optional<QString> detect(Line &line, const QStringList &order, int marginMs, const ProbeStep &step);
+// The same, showing where it stands.
 std::optional<QString> detect(Line &line, const QStringList &order, int marginMs, Progress &progress);

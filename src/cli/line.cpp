@@ -8,8 +8,6 @@
 
 namespace {
 
-// How often a wait looks whether the user has pressed Ctrl-C.
-constexpr int kInterruptPollMs = 20;
 // How long closing may wait for a frame still being handed to the system.
 constexpr int kFinishOutputMs = 2000;
 
@@ -25,13 +23,8 @@ void runBounded(QEventLoop &loop, int ms)
     window.setSingleShot(true);
     window.setTimerType(Qt::PreciseTimer);
     QObject::connect(&window, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (interruptRequested())
-            loop.quit();
-    });
+    const InterruptWake wake(loop);
     window.start(ms);
-    poll.start(kInterruptPollMs);
     loop.exec();
 }
 

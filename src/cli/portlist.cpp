@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/portlist.h"
 
 #include "cli/failure.h"
 #include "cli/output.h"
@@ -63,4 +64,32 @@ int listPorts(const Invocation &run)
     else
         printData(lines.join(QLatin1Char('\n')));
     return exitcode::kDone;
+}
+
+QList<PortToProbe> portsToProbe(bool withOnBoard)
+{
+    return portsToProbe(withOnBoard, systemSerialDevices());
+}
+
+QList<PortToProbe> portsToProbe(bool withOnBoard, const QList<SerialDevice> &devices)
+{
+    const QStringList paths = devicePaths(devices);
+    QList<PortToProbe> ports;
+    QStringList taken;
+    for (int n = 1; n <= kComPortCount; ++n) {
+        const auto device = resolveComPort(n, paths);
+        if (!device || taken.contains(*device))
+            continue;
+        const qsizetype listed = paths.indexOf(*device);
+        // Unlisted yet listable: the system has no such port now. A link to
+        // what the list cannot hold is the user's own, and probed.
+        if (listed < 0 && mayListDevice(*device))
+            continue;
+        // The system knows a USB adapter by its vendor.
+        if (listed >= 0 && !devices.at(listed).vendorId && !withOnBoard)
+            continue;
+        taken << *device;
+        ports.append({QStringLiteral("COM%1").arg(n), *device});
+    }
+    return ports;
 }

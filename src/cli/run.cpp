@@ -17,7 +17,7 @@ struct Dispatch {
 
 constexpr Dispatch kDispatch[] = {
     {Command::Ports, listPorts},   {Command::Detect, detectUnit},     {Command::Read, readUnit},
-    {Command::Write, writeUnit},   {Command::Activate, activateUnit},
+    {Command::Write, writeUnit},   {Command::Activate, activateUnit}, {Command::Find, findUnits},
 };
 
 } // namespace

@@ -51,7 +51,12 @@ std::optional<QString> rememberedSettings(const QString &port)
 
 void rememberSettings(const QString &port, const QString &settings)
 {
-    if (!makeFolderFor(rememberedFile()))
+    rememberSettings(QMap<QString, QString>{{port, settings}});
+}
+
+void rememberSettings(const QMap<QString, QString> &settingsByPort)
+{
+    if (settingsByPort.isEmpty() || !makeFolderFor(rememberedFile()))
         return;
     // One radioctl per port runs at once on a bench: each rewrites the whole
     // file, so without the lock one run would drop what another just added.
@@ -59,9 +64,11 @@ void rememberSettings(const QString &port, const QString &settings)
     if (!lock.tryLock(kLockWaitMs))
         return;
     QJsonObject all = remembered();
-    if (all.value(port).toString() == settings)
+    const QJsonObject before = all;
+    for (auto at = settingsByPort.begin(); at != settingsByPort.end(); ++at)
+        all.insert(at.key(), at.value());
+    if (all == before)
         return;
-    all.insert(port, settings);
     // Whole or not at all: a reader without the lock never sees half a file.
     QSaveFile file(rememberedFile());
     if (file.open(QIODevice::WriteOnly))

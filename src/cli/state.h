@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -13,6 +14,8 @@ std::optional<QString> rememberedSettings(const QString &port);
 // Safe with runs on other ports at the same time. Best effort: a run that
 // cannot remember merely detects slower next time.
 void rememberSettings(const QString &port, const QString &settings);
+// Several ports' at once, in one rewrite under the lock.
+void rememberSettings(const QMap<QString, QString> &settingsByPort);
 
 // Saves a unit's values before they are overwritten, as a profile named
 // for the port and the time `at` to the millisecond (numbered when that

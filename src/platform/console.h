@@ -2,6 +2,11 @@
 
 #include <QString>
 
+#include <memory>
+
+class QEventLoop;
+class QObject;
+
 // The console a command-line program runs in.
 
 // Turns Ctrl-C (and a polite request to stop) into interruptRequested()
@@ -10,8 +15,24 @@
 // take ANSI escape sequences where the console can.
 void setUpConsole();
 
-// True once the user has asked the program to stop. Safe to poll anytime.
+// True once the user has asked the program to stop.
 bool interruptRequested();
+
+// While it lives, ends `loop` as soon as the user asks the program to stop,
+// or at once when they already have, so a wait wakes for the request itself.
+// Made and dropped in the thread that runs the loop.
+class InterruptWake
+{
+public:
+    explicit InterruptWake(QEventLoop &loop);
+    ~InterruptWake();
+    InterruptWake(const InterruptWake &) = delete;
+    InterruptWake &operator=(const InterruptWake &) = delete;
+
+private:
+    QEventLoop &m_loop;
+    std::unique_ptr<QObject> m_watch;
+};
 
 enum class ConsoleStream { Output, Error };
 

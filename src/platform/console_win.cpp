@@ -1,6 +1,12 @@
 #include "platform/console.h"
 
+#include <QEventLoop>
+#include <QMetaObject>
+
+#include <algorithm>
 #include <atomic>
+#include <mutex>
+#include <vector>
 
 #include <windows.h>
 
@@ -8,13 +14,23 @@ namespace {
 
 std::atomic<bool> g_interrupted{false};
 bool g_stderrTakesEscapes = false;
+// The loops waiting now, each woken in its own thread by a posted quit.
+std::mutex g_waitingLock;
+std::vector<QEventLoop *> g_waiting;
+
+void postQuit(QEventLoop *loop)
+{
+    QMetaObject::invokeMethod(loop, [loop] { loop->quit(); }, Qt::QueuedConnection);
+}
 
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI onConsoleEvent(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
+    const std::lock_guard<std::mutex> hold(g_waitingLock);
     g_interrupted = true;
+    std::for_each(g_waiting.begin(), g_waiting.end(), postQuit);
     return TRUE;
 }
 
@@ -47,6 +63,22 @@ void setUpConsole()
 bool interruptRequested()
 {
     return g_interrupted;
+}
+
+InterruptWake::InterruptWake(QEventLoop &loop)
+    : m_loop(loop)
+{
+    const std::lock_guard<std::mutex> hold(g_waitingLock);
+    g_waiting.push_back(&m_loop);
+    if (g_interrupted)
+        postQuit(&m_loop);
+}
+
+InterruptWake::~InterruptWake()
+{
+    // A quit already posted dies with the loop, which outlives this.
+    const std::lock_guard<std::mutex> hold(g_waitingLock);
+    g_waiting.erase(std::find(g_waiting.begin(), g_waiting.end(), &m_loop));
 }
 
 void writeText(ConsoleStream stream, const QString &text)

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -29,10 +30,12 @@ class Radioctl : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    void startSim(const QStringList &args)
+    void startSim(const QStringList &args, SimProcess &unit)
     {
-        ASSERT_TRUE(sim.start(args, dir.filePath(QStringLiteral("config/radio-setup/ports"))));
+        ASSERT_TRUE(unit.start(args, dir.filePath(QStringLiteral("config/radio-setup/ports"))));
     }
+    void startSim(const QStringList &args) { startSim(args, sim); }
+    QString deviceOf(int com) { return QFileInfo(dir.filePath(QStringLiteral("config/radio-setup/ports/com%1").arg(com))).canonicalFilePath(); }
 
     void launch(QProcess &p, const QStringList &args)
     {
@@ -43,9 +46,10 @@ protected:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
         p.setProcessEnvironment(env);
-        // Another build in its place, such as radioctl.exe under wine (tests/windows/radioctl-wine.sh).
-        const QString launcher = env.value(QStringLiteral("RADIOCTL_LAUNCHER"), QStringLiteral(RADIOCTL_PATH));
-        p.start(launcher, args);
+        // Another build in its place, such as radioctl.exe under wine: only the
+        // wine script sets this, as ctest clears it (tests/windows/radioctl-wine.sh).
+        const QString launcher = env.value(QStringLiteral("RADIOCTL_LAUNCHER"));
+        p.start(launcher.isEmpty() ? QStringLiteral(RADIOCTL_PATH) : launcher, args);
     }
 
     Outcome finish(QProcess &p)
@@ -75,6 +79,10 @@ protected:
     SimProcess sim;
 };
 
+// A probe ends when the unit answers: the margin bounds only how late a
+// loaded machine may make that answer, so it is generous.
+const QStringList kMargin{"--probe-margin", "1000"};
+
 const QStringList kWrite{"write", "--settings", "4800,N,8,1", "--tx", "433125000", "--rx", "438500000",
                          "--interface", "9600", "--channel", "38400", "--parity", "odd"};
 
@@ -91,7 +99,7 @@ struct Case {
 
 const Case kCases[] = {
     {"ActivateFollowsTheUnitToItsNewRate", {"--byte", "0x6D"},
-     {"activate", "--follow", "--settings", "4800,N,8,1", "--probe-margin", "250"}, 0, "38400,O,8,1\n",
+     QStringList{"activate", "--follow", "--settings", "4800,N,8,1"} + kMargin, 0, "38400,O,8,1\n",
      "激活成功！", "tool>dev F0 CC 0D [38400,O,8,1]", "注意"},
     {"WrongAcknowledgementIsRefusal", {"--bad-ack"}, kWrite, 4, "", "写入不成功!", "dev>tool F0 EE 0A"},
     {"StoredOtherwiseIsADifference", {"--misstore", "tx"}, kWrite, 5, "", "回读与写入不符：发射频点（写入 433125000，读回 433125001）",
@@ -110,6 +118,7 @@ const Case kCases[] = {
      "", "接口速率：4800 → 9600\n", "request read", "-> F0 AA"},
     {"UnnamedStoredParityIsNotGuessed", {"--byte", "0x3E"}, {"write", "--settings", "4800,N,8,1", "--interface", "9600", "--trace"},
      6, "", "校验格式（无法识别）", "request read", "-> F0 AA"},
+    {"FindingNoUnitIsExit3", {"--silent"}, {"find", "--probe-margin", "0"}, 3, "", "检测不到设备！", "silent: --silent"},
 };
 
 class Outcomes : public Radioctl, public ::testing::WithParamInterface<Case>
@@ -143,9 +152,8 @@ INSTANTIATE_TEST_SUITE_P(Radioctl, Outcomes, ::testing::ValuesIn(kCases),
 TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
 {
     ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "57600,E,8,1", "--tx", "433000", "--rx", "433500", "--byte", "0xD2"}));
-    // A margin a busy machine cannot overrun; bench/radioctl-detect.sh times the default.
-    const QStringList margin{"--probe-margin", "250"};
-    Outcome o = run(QStringList{"detect"} + margin);
+    // bench/radioctl-detect.sh times the default margin.
+    Outcome o = run(QStringList{"detect"} + kMargin);
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, QStringLiteral("57600,E,8,1\n"));
     EXPECT_TRUE(o.err.contains(QStringLiteral("探测 1200,N,8,1（1/21）\n")));
@@ -159,7 +167,7 @@ TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
         << modem.join(QLatin1Char('\n')).toStdString();
 
     const qsizetype mark = sim.lineCount();
-    o = run(QStringList{"read", "--json"} + margin);
+    o = run(QStringList{"read", "--json"} + kMargin);
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, QStringLiteral(R"({"tx_hz": 433000, "rx_hz": 433500, "interface_rate": 57600, )"
                                     R"("channel_rate": 19200, "parity": "even"})" "\n"));
@@ -188,25 +196,6 @@ TEST_F(Radioctl, WriteSavesTheOldValuesThenReadsBackWhatItWrote)
                                            R"("channel_rate": 9600, "parity": "none"})" "\n"));
 }
 
-TEST_F(Radioctl, AHeldPortIsExit2AndCtrlCClosesTheHoldersPortWith130)
-{
-    ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "4800,N,8,1", "--silent"}));
-    QProcess holder;
-    launch(holder, {"read", "--settings", "4800,N,8,1", "--timeout", "60000"});
-    ASSERT_TRUE(sim.waitForLine(QStringLiteral("request read")));
-
-    const Outcome refused = run({"read", "--settings", "4800,N,8,1"});
-    EXPECT_EQ(refused.code, 2);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("正被其他程序占用（radioctl，进程 %1）").arg(holder.processId())))
-        << refused.err.toStdString();
-
-    const qsizetype mark = sim.lineCount();
-    ::kill(pid_t(holder.processId()), SIGINT);
-    const Outcome interrupted = finish(holder);
-    EXPECT_EQ(interrupted.code, 130);
-    EXPECT_TRUE(sim.waitForLine(QStringLiteral(" close"), mark));
-}
-
 // A bench of four units, one radioctl per port started together, as a script
 // with xargs -P runs them: each round detects, writes a new rate and parity
 // and activates every unit at once, moving each between two settings. The
@@ -223,9 +212,15 @@ TEST_F(Radioctl, RunsOnFourPortsAtOnceLoseNoSettingsAndNoBackup)
                               {{"38400,N,8,1", "38400", "none"}, {"38400,O,8,1", "38400", "odd"},
                                {"38400,E,8,1", "38400", "even"}, {"57600,E,8,1", "57600", "even"}}};
     std::array<SimProcess, 4> units;
-    for (int n = 0; n < 4; ++n)
-        ASSERT_TRUE(units[n].start({"--com", QString::number(n + 1), "--settings", kPlaces[0][n].settings},
-                                   dir.filePath(QStringLiteral("config/radio-setup/ports"))));
+    QJsonObject known; // where each unit is, so every probe is answered
+    for (int n = 0; n < 4; ++n) {
+        ASSERT_NO_FATAL_FAILURE(startSim({"--com", QString::number(n + 1), "--settings", kPlaces[0][n].settings}, units[n]));
+        known.insert(QStringLiteral("COM%1").arg(n + 1), kPlaces[0][n].settings);
+    }
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("state/radio-setup"))));
+    QFile state(dir.filePath(QStringLiteral("state/radio-setup/last-settings.json")));
+    ASSERT_TRUE(state.open(QIODevice::WriteOnly) && state.write(QJsonDocument(known).toJson()) > 0);
+    state.close();
     QFile master(dir.filePath(QStringLiteral("master.json")));
     ASSERT_TRUE(master.open(QIODevice::WriteOnly));
     master.write(R"({"tx_hz": 433920000, "rx_hz": 434920000, "interface_rate": 9600, "channel_rate": 9600, "parity": "none"})");
@@ -233,7 +228,7 @@ TEST_F(Radioctl, RunsOnFourPortsAtOnceLoseNoSettingsAndNoBackup)
     const auto onEveryPort = [&](const auto &args) {
         std::array<QProcess, 4> runs;
         for (int n = 0; n < 4; ++n)
-            launch(runs[n], args(n) + QStringList{"--port", QStringLiteral("COM%1").arg(n + 1), "--probe-margin", "250"});
+            launch(runs[n], args(n) + QStringList{"--port", QStringLiteral("COM%1").arg(n + 1)} + kMargin);
         std::array<Outcome, 4> outcomes;
         for (int n = 0; n < 4; ++n)
             outcomes[n] = finish(runs[n]);
@@ -269,4 +264,50 @@ TEST_F(Radioctl, RunsOnFourPortsAtOnceLoseNoSettingsAndNoBackup)
             EXPECT_EQ(settings.value(QStringLiteral("COM%1").arg(n + 1)).toString(), QLatin1String(next[n].settings));
         }
     }
+}
+
+// Units at three settings on COM1, COM3 and COM4, nothing behind COM2, and
+// COM5's unit held by another radioctl: one run probes them all at once,
+// names the holder and remembers where each answered, so the next run finds
+// each with its first probe. Ctrl-C wakes the holder's wait at once.
+TEST_F(Radioctl, FindProbesEveryPortAtOnceNamesAHeldOneAndCtrlCEndsTheHolder)
+{
+    const char *kSettings[] = {"1200,E,8,1", nullptr, "2400,N,8,1", "1200,N,8,1", "4800,N,8,1"};
+    std::array<SimProcess, 5> units;
+    for (int n : {1, 3, 4, 5}) {
+        const QStringList quiet = n == 5 ? QStringList{"--silent"} : QStringList{};
+        ASSERT_NO_FATAL_FAILURE(startSim(QStringList{"--com", QString::number(n), "--settings", kSettings[n - 1]} + quiet, units[n - 1]));
+    }
+    QProcess holder;
+    launch(holder, {"read", "--port", "COM5", "--settings", "4800,N,8,1", "--timeout", "600000"});
+    ASSERT_TRUE(units[4].waitForLine(QStringLiteral("request read")));
+    const QString held = QStringLiteral("%1 正被其他程序占用（radioctl，进程 %2）").arg(deviceOf(5)).arg(holder.processId());
+    const Outcome refused = run({"read", "--port", "COM5", "--settings", "4800,N,8,1"});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.err, QStringLiteral("COM5：%1\n").arg(held));
+
+    Outcome o = run(QStringList{"find", "--json"} + kMargin);
+    EXPECT_EQ(o.code, 0) << o.err.toStdString();
+    const QString kFound = QStringLiteral(R"({"device":"%1","port":"COM%2","settings":"%3"})");
+    EXPECT_EQ(o.out, QStringLiteral("[%1,%2,%3,{\"device\":\"%4\",\"port\":\"COM5\",\"reason\":\"%5\",\"settings\":null}]\n")
+                         .arg(kFound.arg(deviceOf(1), "1", kSettings[0]), kFound.arg(deviceOf(3), "3", kSettings[2]),
+                              kFound.arg(deviceOf(4), "4", kSettings[3]), deviceOf(5), held));
+    // One progress line for the ports still probing, the one furthest behind counted.
+    EXPECT_TRUE(o.err.contains(QStringLiteral("探测 COM1 COM3（2/21）\n"))) << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains(QStringLiteral("COM5：") + held)) << o.err.toStdString();
+
+    std::array<qsizetype, 4> marks;
+    for (int n : {0, 2, 3})
+        marks[n] = units[n].lineCount();
+    o = run({"find"});
+    EXPECT_EQ(o.out, QStringLiteral("COM1  %1  1200,E,8,1\nCOM3  %2  2400,N,8,1\nCOM4  %3  1200,N,8,1\n")
+                         .arg(deviceOf(1), deviceOf(3), deviceOf(4))) << o.err.toStdString();
+    for (int n : {0, 2, 3}) {
+        ASSERT_TRUE(units[n].waitForLine(QStringLiteral(" close"), marks[n]));
+        EXPECT_EQ(units[n].linesWith(QStringLiteral("tool>dev F0 CC 0D"), marks[n]).size(), 1) << n;
+    }
+    const qsizetype mark = units[4].lineCount();
+    ::kill(pid_t(holder.processId()), SIGINT);
+    EXPECT_EQ(finish(holder).code, 130);
+    EXPECT_TRUE(units[4].waitForLine(QStringLiteral(" close"), mark));
 }

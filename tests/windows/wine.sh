@@ -1,6 +1,7 @@
-# Sourced by the tests under wine: a fresh wine prefix whose COM1 is mapped in
-# wine's registry to the link $WINEPREFIX/com1, pointed by each test at its
-# radio-sim (from BUILD, the Linux build), and waits on the simulator's log.
+# Sourced by the tests under wine: a fresh wine prefix whose COM1 to COM4 are
+# mapped in wine's registry to the links $WINEPREFIX/com1 to com4, pointed by
+# each test at its radio-sim (from BUILD, the Linux build), and waits on the
+# simulator's log.
 src=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 winrun() { "$src/scripts/winrun" "$@"; }
 fail() { echo "${0##*/}: $*" >&2; exit 1; }
@@ -12,7 +13,9 @@ new_prefix() {
     WINEPREFIX=$(mktemp -d)
     trap cleanup EXIT
     winrun wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
-    winrun wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$WINEPREFIX/com1" /f >/dev/null
+    for n in 1 2 3 4; do
+        winrun wine reg add 'HKLM\Software\Wine\Ports' /v COM$n /t REG_SZ /d "$WINEPREFIX/com$n" /f >/dev/null
+    done
     wineserver -w # the port map is read as the server starts
     # One server and its services for the whole test, started apart from the
     # output of the programs a test reads, which ctest would wait for.
