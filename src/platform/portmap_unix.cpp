@@ -28,7 +28,7 @@ QStringList orderSerialPorts(const QStringList &devices)
     // Numeric mode compares runs of digits by value (ttyS2 before ttyS10);
     // the C locale would compare plainly, so name a real one.
     static const QCollator natural = [] {
-        QCollator c(QLocale(QLocale::English));
+        QCollator c{QLocale(QLocale::English)};
         c.setNumericMode(true);
         return c;
     }();
