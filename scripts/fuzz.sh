@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzz what reaches the tool from outside: replies on the line, profile
-# files, the remembered settings, command lines, port names, line settings.
+# files, the remembered settings, command lines, port names and line settings.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target...]
-#   targets: receive profile state arguments portname linesettings (default: all)
+#   targets: receive profile state arguments portsettings (default: all)
 #   FUZZ_BUILD_DIR: the clang build, default build-fuzz
 # Starts from the seeds in tests/fuzz/seeds/<target> and what earlier runs
 # found. Prints "fuzz_<target>: N executions, C crashes" per target; exits
@@ -12,7 +12,7 @@ set -euo pipefail
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(receive profile state arguments portname linesettings)
+[ ${#targets[@]} -gt 0 ] || targets=(receive profile state arguments portsettings)
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
