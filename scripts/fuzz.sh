@@ -1,53 +1,58 @@
 #!/usr/bin/env bash
-# Fuzz the reply judge for a while.
-# Usage: scripts/fuzz.sh [seconds, default 60] [build dir, default build-fuzz]
-# Prints "fuzz_receive: N executions, C crashes" last; exits non-zero on a crash.
+# Fuzz what reaches the tool from outside: replies on the line, profile
+# files, the remembered settings, command lines, port names and line settings.
+# Usage: scripts/fuzz.sh [seconds per target, default 60] [target...]
+#   targets: receive profile state arguments portsettings (default: all)
+#   FUZZ_BUILD_DIR: the clang build, default build-fuzz
+# Starts from the seeds in tests/fuzz/seeds/<target> and what earlier runs
+# found. Prints "fuzz_<target>: N executions, C crashes" per target; exits
+# non-zero when one crashed, hung or broke a check.
 set -euo pipefail
 
 seconds="${1:-60}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(receive profile state arguments portsettings)
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${2:-$root/build-fuzz}"
+build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
     echo "fuzz.sh: seconds must be a positive whole number, got '$seconds'" >&2
     exit 2
 fi
+for t in "${targets[@]}"; do
+    [ -d "$root/tests/fuzz/seeds/$t" ] || { echo "fuzz.sh: no fuzz target '$t'" >&2; exit 2; }
+done
 command -v clang++ >/dev/null || { echo "fuzz.sh: clang++ not found" >&2; exit 2; }
 
-configure() { # source dir, build dir
-    mkdir -p "$2"
-    CC=clang CXX=clang++ cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DFUZZ=ON -DBUILD_TESTING=OFF >"$2/configure.log" 2>&1
-}
-
-# The whole tree, when it reaches the fuzz folder and configures; otherwise
-# the fuzz folder on its own, which needs only the protocol library.
-if ! configure "$root" "$build" \
-    || ! cmake --build "$build" --target help | grep -q '^fuzz_receive:'; then
-    build="$build/standalone"
-    configure "$root/tests/fuzz" "$build" || { cat "$build/configure.log" >&2; exit 2; }
+mkdir -p "$build"
+if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DFUZZ=ON -DBUILD_TESTING=OFF >"$build/configure.log" 2>&1; then
+    cat "$build/configure.log" >&2
+    exit 2
 fi
-cmake --build "$build" --target fuzz_receive -j2 >/dev/null
+cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}" >"$build/build.log" 2>&1 \
+    || { tail -n 40 "$build/build.log" >&2; exit 2; }
 
-corpus="$build/fuzz-corpus"
-artifacts="$build/fuzz-artifacts"
-mkdir -p "$corpus" "$artifacts"
-# Seeds: a read reply in one reception and an acknowledgement byte by byte.
-printf '\x0c\xf0\xaa\xa0\x86\x01\x00\x3f\x42\x0f\x00\xa3\x0d' >"$corpus/seed-read-reply"
-printf '\x01\xf0\x01\xee\x01\x0d' >"$corpus/seed-write-ack"
-
-log="$build/fuzz.log"
 status=0
-"$build/bin/fuzz_receive" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1 || status=$?
-
-executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
-crashes=0
-if [ "$status" -ne 0 ]; then
-    crashes=1
-    tail -n 40 "$log" >&2
-    echo "artifacts: $artifacts" >&2
-fi
-echo "fuzz_receive: ${executions:-0} executions, $crashes crashes"
+for t in "${targets[@]}"; do
+    corpus="$build/corpus/$t"
+    artifacts="$build/artifacts/$t"
+    log="$build/fuzz_$t.log"
+    mkdir -p "$corpus" "$artifacts"
+    # -timeout: one input that takes this long is a hang.
+    result=0
+    "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" "$corpus" "$root/tests/fuzz/seeds/$t" >"$log" 2>&1 || result=$?
+    executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
+    crashes=0
+    if [ "$result" -ne 0 ]; then
+        crashes=1
+        status=1
+        tail -n 40 "$log" >&2
+        echo "artifacts: $artifacts" >&2
+    fi
+    echo "fuzz_$t: ${executions:-0} executions, $crashes crashes"
+done
 exit "$status"

@@ -17,6 +17,7 @@ namespace {
 // A unit may need a moment after its acknowledgement before it listens at
 // its new settings.
 constexpr int kSettleAfterActivationMs = 200;
+constexpr qint64 kMaxProfileBytes = 65536;
 
 void printJson(const QJsonObject &object)
 {
@@ -54,7 +55,12 @@ std::optional<ProfileFile> profileFile(const Invocation &run)
         throw Failure{exitcode::kBadInput, QStringLiteral("找不到参数文件 %1").arg(*run.profile)};
     if (!file.open(QIODevice::ReadOnly))
         throw Failure{exitcode::kBadInput, QStringLiteral("无法读取 %1：%2").arg(*run.profile, file.errorString())};
-    return ProfileFile{*run.profile, file.readAll()};
+    // A profile is a few hundred bytes; a device or a stray large file given
+    // by mistake must not be read without end.
+    const QByteArray content = file.read(kMaxProfileBytes + 1);
+    if (content.size() > kMaxProfileBytes)
+        throw Failure{exitcode::kBadInput, QStringLiteral("%1 过大（超过 %2 字节），不是参数文件").arg(*run.profile).arg(kMaxProfileBytes)};
+    return ProfileFile{*run.profile, content};
 }
 
 } // namespace

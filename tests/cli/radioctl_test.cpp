@@ -108,6 +108,7 @@ const Case kCases[] = {
     {"SilentUnitIsNoAnswer", {"--silent"}, {"read", "--settings", "4800,N,8,1", "--timeout", "300"}, 3, "", "没有应答",
      "silent: --silent"},
     {"MissingProfileSendsNothing", {}, {"write", "--profile", "/nonexistent/master.json"}, 1, "", "找不到参数文件", nullptr},
+    {"EndlessProfileSendsNothing", {}, {"write", "--profile", "/dev/zero"}, 1, "", "/dev/zero 过大", nullptr},
     {"AMissingDeviceIsNamedOnce", {}, {"read", "--port", "/nonexistent/tty", "--settings", "4800,N,8,1"}, 2, "",
      "/nonexistent/tty 不存在", nullptr, "tty：/"},
     {"OneFieldIsWrittenTheOthersKept", {}, {"write", "--settings", "4800,N,8,1", "--interface", "9600"}, 0, "",

@@ -3,20 +3,15 @@
 // length (and, in the mixed pass, the request in flight). Every invariant
 // the window relies on is checked after each reception; a violation aborts.
 
+#include "fuzzcheck.h"
 #include "protocol/parameterreply.h"
 #include "protocol/replyjudge.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 using protocol::Bytes;
 using protocol::Operation;
 using protocol::Verdict;
 
 namespace {
-
-#define FUZZ_CHECK(cond) \
-    ((cond) ? void() : (std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__), std::abort()))
 
 constexpr Operation kOperations[] = {Operation::None, Operation::Handshake, Operation::Read,
                                      Operation::Write, Operation::Activate};
