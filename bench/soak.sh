@@ -29,7 +29,26 @@ if [ -n "${WINDOWS_BUILD:-}" ]; then
     winrun wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
     start_sim --settings 4800,N,8,1
     echo "soak under wine: $exchanges exchanges"
-    LD_PRELOAD=$BUILD/bin/libptyshim.so winrun wine "$WINDOWS_BUILD/bin/soak_probe.exe" "$exchanges"
+    # A program under wine opens files through the wine server, so its
+    # /proc/self is the server's: the figures are read here instead, off the
+    # probe's own process in this prefix, as each 1,000 comes.
+    rss() {
+        local p
+        for p in $(pgrep -x soak_probe.exe); do
+            tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
+                awk '/^VmRSS:/ { printf "%.2f", $2 / 1024 }' "/proc/$p/status" && return
+        done
+    }
+    LD_PRELOAD=$BUILD/bin/libptyshim.so winrun wine "$WINDOWS_BUILD/bin/soak_probe.exe" "$exchanges" |
+        while read -r n rest; do
+            [[ $rest == exchanges:* ]] || continue
+            now=$(rss)
+            [[ $n == 1000 ]] && first=$now
+            echo "$n exchanges: resident $now MiB"
+            [[ $n != "$exchanges" ]] || awk -v a="$first" -v b="$now" 'BEGIN { print b - a }' >"$WINEPREFIX/growth"
+        done || true # the probe's own verdict is the server's
+    [ -s "$WINEPREFIX/growth" ] || { echo "the soak did not finish" >&2; exit 1; }
+    awk '{ printf "growth after the first 1000: %.2f MiB\n", $1; exit $1 >= 1 }' "$WINEPREFIX/growth"
     exit
 fi
 
