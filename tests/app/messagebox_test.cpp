@@ -1,5 +1,4 @@
-// The tool's message box as the user meets it, offscreen, with a user who
-// clicks "确定" once the button has been drawn.
+// The tool's message box as met by a user who clicks "确定" once it is drawn.
 #include "platform/qtmessagebox.h"
 
 #include <QApplication>
@@ -23,9 +22,7 @@ class ButtonIconsStyle : public QProxyStyle
 public:
     ButtonIconsStyle() : QProxyStyle(QStringLiteral("fusion")) {}
     int styleHint(StyleHint hint, const QStyleOption *o, const QWidget *w, QStyleHintReturn *r) const override
-    {
-        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, o, w, r);
-    }
+    { return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, o, w, r); }
 };
 
 class Reader : public QObject

@@ -3,6 +3,7 @@
 // once the simulator has dealt with the previous probe, so a busy machine
 // only makes a journey slower. What crossed the line is read off the
 // simulator's log.
+#include "app/artwork.h"
 #include "app/form1.h"
 #include "fakes.h"
 #include "platform/qtseriallink.h"
@@ -72,6 +73,8 @@ public:
     const QTimer *const qtTimer;
 };
 
+const QStringList kNothingShown(5, QString());
+
 class Journey : public ::testing::Test
 {
 protected:
@@ -108,6 +111,11 @@ protected:
         for (const char *name : {"Text6", "Text7", "Text3", "Text4", "Text5"})
             v << child<QLineEdit>(name)->text();
         return v;
+    }
+
+    bool showsLamp(Lamp l) const
+    {
+        return child<QLabel>("Image1")->pixmap().toImage() == lampPixmap(l).toImage();
     }
 
     bool waitForBoxes(qsizetype n, int ms = 5000)
@@ -166,16 +174,22 @@ TEST_F(Journey, DetectsADeviceAtOtherSettingsAndConfirmsItWhileTheReadBoxIsOpen)
     EXPECT_TRUE(sim.waitForLine(QStringLiteral("modem DTR=on RTS=on")));
     const qsizetype mark = sim.lineCount();
     // While "读取完毕！" is open the next tick goes out and its handshake is answered.
+    QStringList valuesWhileOpen;
     boxes->whileOpen[QStringLiteral("读取完毕！")] = [&] {
+        valuesWhileOpen = currentValues();
         timer1->fire();
         EXPECT_TRUE(waitForBoxes(2));
     };
     ASSERT_NO_FATAL_FAILURE(scanUntilBoxes(2, 1)); // the start-up read is still out
 
     EXPECT_EQ(boxes->shown, (QStringList{"读取完毕！", "检测到设备。"}));
+    EXPECT_EQ(valuesWhileOpen, kNothingShown);
     EXPECT_EQ(currentValues(), (QStringList{"410012500", "415062500", "9600", "9600", "偶"}));
     EXPECT_EQ(readsSince(mark), (QStringList{"4800,O,8,1", "4800,E,8,1", "9600,N,8,1", "9600,O,8,1",
                                              "9600,E,8,1", "9600,E,8,1"}));
+    EXPECT_TRUE(showsLamp(Lamp::Green));
+    EXPECT_TRUE(child("Command2")->isEnabled());
+    EXPECT_FALSE(timer1->enabled);
 }
 
 TEST_F(Journey, WritesReadsBackActivatesANewRateAndFindsTheDeviceThere)
@@ -184,6 +198,7 @@ TEST_F(Journey, WritesReadsBackActivatesANewRateAndFindsTheDeviceThere)
                                            "434920000", "--byte", "0x0E"}));
     startTool();
     ASSERT_TRUE(waitForBoxes(1));
+    EXPECT_EQ(currentValues(), (QStringList{"433920000", "434920000", "4800", "9600", "无"}));
     ASSERT_NO_FATAL_FAILURE(scanUntilBoxes(2)); // the answered start-up read: one handshake
 
     for (const auto &[box, text] : {std::pair{"Text1", "433125000"}, {"Text2", "438500000"}}) {
@@ -214,6 +229,7 @@ TEST_F(Journey, WritesReadsBackActivatesANewRateAndFindsTheDeviceThere)
                                          "读取完毕！", "检测到设备。"}));
     EXPECT_EQ(readsSince(mark), (QStringList{"4800,N,8,1", "4800,O,8,1", "4800,E,8,1", "9600,N,8,1",
                                              "9600,O,8,1", "9600,O,8,1"}));
+    EXPECT_EQ(child<QLineEdit>("Text1")->text(), QStringLiteral("433125000")); // reading left it alone
 }
 
 TEST_F(Journey, WrongAcknowledgementIsReportedOnceHalfASecondLater)
