@@ -2,7 +2,10 @@
 
 #include "platform/messagebox.h"
 
-class QWidget;
+#include <QIcon>
+#include <QPointer>
+
+class QStyle;
 
 // Shows every message of the tool with QMessageBox: modal, "确定" only.
 class QtMessageBox : public MessageBox
@@ -14,5 +17,9 @@ public:
     void setParentWindow(QWidget *window) override { m_parent = window; }
 
 private:
+    const QIcon &okIcon(const QWidget &box);
+
     QWidget *m_parent;
+    QIcon m_okIcon;
+    QPointer<QStyle> m_okIconStyle;
 };
