@@ -8,7 +8,7 @@
 set -euo pipefail
 . "$(dirname "$0")/../windows/wine.sh"
 setup=$1 zip=$2
-version=$(sed -n 's/^project(radio-setup VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+version=$(<"$src/VERSION")
 files=$(xargs <<<"Qt6Core.dll Qt6Gui.dll Qt6SerialPort.dll Qt6Widgets.dll help.htm libgcc_s_seh-1.dll libstdc++-6.dll
 libwinpthread-1.dll platforms/qwindows.dll radio-setup.exe radioctl.exe styles/qwindowsvistastyle.dll")
 [[ $(unzip -Z1 "$zip" | grep -v '/$' | sort | xargs) == "$(sed "s|[^ ]\+|radio-setup-$version/&|g" <<<$files)" ]] ||
