@@ -1,5 +1,5 @@
 ; The Windows installer, made by scripts/package-windows:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0 -DFILES=files.nsh -DICON=x.ico -DOUTFILE=setup.exe
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0 -DFILES=files.nsh -DICON=x.ico -DOUTFILE=setup.exe [-DSIGN=scripts/sign-windows]
 ; FILES holds the macros that install and remove exactly the package's files,
 ; so that uninstalling from a folder the user chose leaves the rest of it.
 Unicode true
@@ -8,6 +8,10 @@ Target amd64-unicode
 !define COMPRESSOR "/SOLID lzma"
 !endif
 SetCompressor ${COMPRESSOR}
+!ifdef SIGN
+; The uninstaller is written out at install time: signed here, as it is made.
+!uninstfinalize '"${SIGN}" "%1"' = 0
+!endif
 
 !include "FileFunc.nsh"
 !include "${FILES}"

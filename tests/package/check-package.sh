@@ -7,7 +7,7 @@ set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 fail() { echo "check-package: $*" >&2; exit 1; }
 
-version=$(sed -n 's/^project(radio-setup VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+version=$(<"$src/VERSION")
 name=radio-setup_${version}_$(dpkg --print-architecture).deb
 deb=${1:-}
 [[ -n $deb ]] || { "$src/scripts/package"; deb=$src/$name; }

@@ -3,12 +3,14 @@
 # install hold exactly the program's files, the install over an older version
 # none of its; the Start-menu shortcut and the Add/Remove Programs entry; the
 # installed radioctl.exe, with no DLL path, prints its version and reads a
-# simulated unit, and the window starts; the silent uninstall leaves nothing.
-#   BUILD=build-test WINDOWS_BUILD_DIR=build-win xvfb-run -a tests/package/check-windows-package.sh SETUP.exe ZIP
+# simulated unit, and the window starts; the silent uninstall leaves nothing,
+# and nothing lands in the home folder. With SIGNED_BY=ca.pem the installed
+# programs and uninstaller must carry signatures that verify against it.
+#   BUILD=build-test [SIGNED_BY=ca.pem] xvfb-run -a tests/package/check-windows-package.sh SETUP.exe ZIP
 set -euo pipefail
 . "$(dirname "$0")/../windows/wine.sh"
 setup=$1 zip=$2
-version=$(sed -n 's/^project(radio-setup VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
+version=$(<"$src/VERSION")
 files=$(xargs <<<"Qt6Core.dll Qt6Gui.dll Qt6SerialPort.dll Qt6Widgets.dll help.htm libgcc_s_seh-1.dll libstdc++-6.dll
 libwinpthread-1.dll platforms/qwindows.dll radio-setup.exe radioctl.exe styles/qwindowsvistastyle.dll")
 [[ $(unzip -Z1 "$zip" | grep -v '/$' | sort | xargs) == "$(sed "s|[^ ]\+|radio-setup-$version/&|g" <<<$files)" ]] ||
@@ -16,6 +18,8 @@ libwinpthread-1.dll platforms/qwindows.dll radio-setup.exe radioctl.exe styles/q
 
 unset WINEPATH
 new_prefix
+export HOME=$WINEPREFIX/home
+mkdir "$HOME"
 dir=$WINEPREFIX/drive_c/Program\ Files/radio-setup
 link=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Ostrevi电台参数设置软件.lnk
 arp='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\radio-setup'
@@ -29,6 +33,9 @@ winrun wine "$WINEPREFIX/old.exe" /S && [[ -e $dir/Qt6Network.dll ]] || fail "th
 winrun wine "$setup" /S
 [[ $(cd "$dir" && find . -type f | sed 's|^\./||' | sort | xargs) == "$files uninstall.exe" ]] || fail "installed: $(find "$dir")"
 [[ -e $link ]] || fail "no Start-menu shortcut"
+for f in radio-setup.exe radioctl.exe uninstall.exe; do
+    [[ -z ${SIGNED_BY:-} ]] || osslsigncode verify -CAfile "$SIGNED_BY" -in "$dir/$f" >/dev/null || fail "$f: no valid signature"
+done
 reg=$(entry)
 for line in '"DisplayName"="Ostrevi电台参数设置软件"' "\"DisplayVersion\"=\"$version\"" \
     '"Publisher"="奥斯特维无线通信有限公司"' '"DisplayIcon"="C:\\Program Files\\radio-setup\\radio-setup.exe,0"' \
@@ -52,4 +59,5 @@ winrun wine 'C:\Program Files\radio-setup\uninstall.exe' /S
 for _ in $(seq 100); do entry >/dev/null 2>&1 || break; sleep 0.1; done
 ! entry >/dev/null 2>&1 || fail "the Add/Remove Programs entry is left"
 [[ ! -e $dir && ! -e $link ]] || fail "left behind: $(find "$dir" "$link")"
+[[ -z $(ls -A "$HOME") ]] || fail "wine wrote into the home folder: $(find "$HOME" -type f)"
 echo "check-windows-package: $(basename "$setup") and $(basename "$zip") pass"
