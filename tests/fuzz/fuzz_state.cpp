@@ -16,9 +16,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    // In memory, where the file's sync costs nothing, when the system has it.
-    static const QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
-                                                                                  : QDir::tempPath() + QStringLiteral("/fuzz-XXXXXX"));
+    static const QTemporaryDir folder; // in TMPDIR, which fuzz.sh empties afterwards
     static const bool ready = qputenv("XDG_STATE_HOME", folder.path().toUtf8()) && QDir(folder.path()).mkpath(QStringLiteral("radio-setup"));
     const QByteArray content(reinterpret_cast<const char *>(data), qsizetype(size));
     QFile file(folder.path() + QStringLiteral("/radio-setup/last-settings.json"));
