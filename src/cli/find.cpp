@@ -7,7 +7,7 @@
 #include "cli/portlist.h"
 #include "cli/state.h"
 #include "platform/console.h"
-#include "protocol/texts.h"
+#include "words/texts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -160,6 +160,6 @@ int findUnits(const Invocation &run)
     if (run.json)
         printData(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact)));
     if (found.isEmpty())
-        throw Failure{exitcode::kNoAnswer, QString::fromUtf8(protocol::outcomes::kNoDevice)};
+        throw Failure{exitcode::kNoAnswer, QString::fromUtf8(words::outcomes::kNoDevice)};
     return exitcode::kDone;
 }

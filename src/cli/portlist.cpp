@@ -4,7 +4,6 @@
 #include "cli/failure.h"
 #include "cli/output.h"
 #include "platform/ports.h"
-#include "platform/ports.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,23 +72,14 @@ QList<PortToProbe> portsToProbe(bool withOnBoard)
 
 QList<PortToProbe> portsToProbe(bool withOnBoard, const QList<SerialDevice> &devices)
 {
-    const QStringList paths = devicePaths(devices);
     QList<PortToProbe> ports;
     QStringList taken;
-    for (int n = 1; n <= kComPortCount; ++n) {
-        const auto device = resolveComPort(n, paths);
-        if (!device || taken.contains(*device))
+    for (const ComPort &port : comPorts(devices)) {
+        // Two COM numbers may lead to one device: it is probed once.
+        if ((port.onBoard && !withOnBoard) || taken.contains(port.device))
             continue;
-        const qsizetype listed = paths.indexOf(*device);
-        // Unlisted yet listable: the system has no such port now. A link to
-        // what the list cannot hold is the user's own, and probed.
-        if (listed < 0 && mayListDevice(*device))
-            continue;
-        // The system knows a USB adapter by its vendor.
-        if (listed >= 0 && !devices.at(listed).vendorId && !withOnBoard)
-            continue;
-        taken << *device;
-        ports.append({QStringLiteral("COM%1").arg(n), *device});
+        taken << port.device;
+        ports.append({QStringLiteral("COM%1").arg(port.number), port.device});
     }
     return ports;
 }

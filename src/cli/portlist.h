@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/serialdevices.h"
+#include "platform/ports.h"
 
 #include <QList>
 #include <QString>

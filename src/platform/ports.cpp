@@ -94,7 +94,11 @@ QList<SerialDevice> systemSerialDevices()
 
 QList<ComPort> comPorts(const QList<SerialDevice> &devices)
 {
-    const QStringList names = systemSerialNames();
+    // Resolved against the devices given, so that a list made elsewhere is
+    // the whole of what the system is taken to have.
+    QStringList names;
+    for (const SerialDevice &d : devices)
+        names << d.path;
     QList<ComPort> ports;
     for (int n = 1; n <= kComPortCount; ++n) {
         const std::optional<QString> device = resolveComPort(n, names);

@@ -75,7 +75,8 @@ struct ComPort {
     SerialDevice details; // what `devices` say of it; only the path if nothing
 };
 
-// COM1 to COM16 with a device, in order; `devices` is systemSerialDevices().
+// COM1 to COM16 with a device, in order, resolved against `devices` (the
+// system's are systemSerialDevices()).
 QList<ComPort> comPorts(const QList<SerialDevice> &devices);
 
 // The system's serial devices as last asked for, for the port list's
