@@ -6,7 +6,7 @@ set -uo pipefail
 cd "${1:?usage: layers.sh <src folder>}" || exit 2
 
 # Bottom up; a folder includes from its own and lower layers only.
-declare -A layer=([protocol]=0 [platform]=1 [form]=2 [edit]=3 [detect]=3 [about]=3 [app]=4 [cli]=4)
+declare -A layer=([protocol]=0 [words]=1 [platform]=2 [form]=3 [edit]=4 [detect]=4 [about]=4 [app]=5 [cli]=5)
 system='Q_OS_|_WIN32|<windows\.h>|<termios\.h>|<unistd\.h>|\berrno\b|/dev/'
 system+='|\bE(ACCES|PERM|NOENT|BUSY|NODEV|NXIO|IO|AGAIN|INTR|NOTTY|EXIST|ROFS|ISDIR|NOTDIR|LOOP|BADF|INVAL|NOSPC|NOMEM|WOULDBLOCK|MFILE|NFILE|NAMETOOLONG)\b'
 bad=0
