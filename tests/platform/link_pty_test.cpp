@@ -123,8 +123,7 @@ QString openedAsNobody(const std::optional<QString> &device)
         const bool failed = dropped && link.setPortOpen(true) == CommError::OpenFailed && !link.portOpen();
         const QByteArray said = failed ? describeOpenFailure(QStringLiteral("COM1"), link.lastOpenFailure()).toUtf8()
                                        : QByteArray("opened");
-        const bool written = ::write(out[1], said.constData(), size_t(said.size())) == said.size();
-        ::_exit(written ? 0 : 1);
+        ::_exit(::write(out[1], said.constData(), size_t(said.size())) == said.size() ? 0 : 1);
     }
     ::close(out[1]);
     QByteArray said;

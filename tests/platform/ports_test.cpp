@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <future>
 
 // The names the descriptive enumeration would list, from a tty class
 // folder as the kernel lays it out, put in the port map's order.
@@ -61,14 +64,16 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
     // Resolving waits for no descriptions; a refresh takes the answer still
     // to come from the background.
     const QList<SerialDevice> described{{device.fileName(), QStringLiteral("FT232R"), {}, {}, {}, {}, {}}};
-    int asked = 0;
+    std::atomic<int> asked{0};
     int known = 0;
+    std::promise<void> gate;
     {
-        PortMap map([&] { return ++asked, described; });
+        PortMap map([&, open = gate.get_future().share()] { return ++asked == 1 ? open.wait() : void(), described; });
         QObject::connect(&map, &PortMap::devicesKnown, [&] { ++known; });
         EXPECT_EQ(map.details(device.fileName()).description, QString());
-        EXPECT_EQ(map.resolve(2), device.fileName());
         map.refreshInBackground();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return asked == 1; }, 10000)); // once the window would be up
+        gate.set_value();
         map.refresh();
         EXPECT_EQ(map.device(2)->description, QStringLiteral("FT232R"));
         map.refresh();
@@ -81,8 +86,7 @@ TEST(PortMap, LowerCaseLinkWinsEvenDanglingElseTheNthSystemDevice)
     const auto com2 = std::find_if(listed.begin(), listed.end(), [](const ComPort &p) { return p.number == 2; });
     ASSERT_NE(com2, listed.end());
     EXPECT_TRUE(com2->details.description == QStringLiteral("FT232R") && !com2->onBoard);
-    EXPECT_TRUE(isOnBoardPort(5, {QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}, {}}));
-    EXPECT_FALSE(isOnBoardPort(5, {QStringLiteral("/dev/ttyACM0"), {}, {}, {}, {}, {}, {}}));
+    EXPECT_TRUE(isOnBoardPort(5, {"/dev/ttyS0", {}, {}, {}, {}, {}, {}}) && !isOnBoardPort(5, {"/dev/ttyACM0", {}, {}, {}, {}, {}, {}}));
 }
 
 // As "name n device", or "none".

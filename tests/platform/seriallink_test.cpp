@@ -1,5 +1,4 @@
-// The serial link's rules that need no device: its settings strings, the
-// parity marks of the line, and what an open failure is called.
+// The serial link's rules that need no device: settings, parity marks, failures.
 #include "platform/openfailure.h"
 #include "platform/paritymarks.h"
 #include "platform/portsettings.h"
