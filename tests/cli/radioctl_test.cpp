@@ -152,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(Radioctl, Outcomes, ::testing::ValuesIn(kCases),
 
 TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
 {
-    ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "57600,E,8,1", "--tx", "433000", "--rx", "433500", "--byte", "0xD2"}));
+    // Garbage at every wrong setting must not pass for the unit.
+    ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "57600,E,8,1", "--tx", "433000", "--rx", "433500", "--byte", "0xD2", "--garbage", "--seed", "7"}));
     // bench/radioctl-detect.sh times the default margin.
     Outcome o = run(QStringList{"detect"} + kMargin);
     EXPECT_EQ(o.code, 0) << o.err.toStdString();

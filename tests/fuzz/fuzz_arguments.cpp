@@ -4,7 +4,7 @@
 
 #include "fuzzcheck.h"
 #include "cli/arguments.h"
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 #include <QRegularExpression>
 

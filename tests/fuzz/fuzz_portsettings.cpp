@@ -3,10 +3,9 @@
 // the same once written out, and every setting the scan tries is among them.
 
 #include "fuzzcheck.h"
-#include "platform/linesettings.h"
-#include "platform/portmap.h"
-#include "platform/portname.h"
-#include "protocol/scansettings.h"
+#include "platform/portsettings.h"
+#include "platform/ports.h"
+#include "protocol/scanorder.h"
 
 #include <algorithm>
 
@@ -29,12 +28,12 @@ void checkPort(const QString &text)
 
 void checkSettings(const QString &text)
 {
-    const std::optional<LineSettings> line = parseLineSettings(text);
+    const std::optional<PortSettings> line = parsePortSettings(text);
     FUZZ_CHECK(line || !protocol::scanPosition(text.toStdString()));
     if (!line)
         return;
     FUZZ_CHECK(line->speed > 0 && line->dataBits >= 5 && line->dataBits <= 8 && line->stopBits >= 1 && line->stopBits <= 2);
-    const std::optional<LineSettings> again = parseLineSettings(
+    const std::optional<PortSettings> again = parsePortSettings(
         QStringLiteral("%1,%2,%3,%4").arg(line->speed).arg(QLatin1Char("NOE"[int(line->parity)])).arg(line->dataBits).arg(line->stopBits));
     FUZZ_CHECK(again && again->speed == line->speed && again->parity == line->parity && again->dataBits == line->dataBits
                && again->stopBits == line->stopBits);
