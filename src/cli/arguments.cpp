@@ -190,7 +190,8 @@ ParsedArguments parseArguments(const QStringList &arguments)
 
     ParsedArguments parsed;
     parsed.help = parser.isSet(QStringLiteral("help"));
-    parsed.version = parser.isSet(QStringLiteral("version"));
+    // Both asked for: the help, which names the version's option too.
+    parsed.version = !parsed.help && parser.isSet(QStringLiteral("version"));
     if (parsed.help || parsed.version)
         return parsed;
 
