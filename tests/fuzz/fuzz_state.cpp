@@ -4,7 +4,7 @@
 #include "fuzzcheck.h"
 #include "cli/detection.h"
 #include "cli/state.h"
-#include "protocol/scansettings.h"
+#include "protocol/scanorder.h"
 
 #include <QDir>
 #include <QFile>
