@@ -66,20 +66,6 @@ TEST(SettingsByte, DecodesReceivedBytesIncludingOnesNeverSent)
     }
 }
 
-TEST(SettingsByte, EveryEncodableByteDecodesToThePositionsItWasBuiltFrom)
-{
-    for (std::size_t i = 0; i < 7; ++i) {
-        for (std::size_t c = 0; c < 7; ++c) {
-            for (std::size_t p = 0; p < 3; ++p) {
-                const auto d = protocol::DecodeSettingsByte(protocol::EncodeSettingsByte(int(i), int(c), int(p)));
-                EXPECT_EQ(d.interfaceRate, i);
-                EXPECT_EQ(d.channelRate, c);
-                EXPECT_EQ(d.parity, p);
-            }
-        }
-    }
-}
-
 TEST(ParameterReply, DecodesFieldsInFrameOrderAndStopsAtTheFirstMissingByte)
 {
     const Bytes reply{0xF0, 0xAA, 0xA0, 0x86, 0x01, 0x00, 0x3F, 0x42, 0x0F, 0x00, 0xA3, 0x55};
