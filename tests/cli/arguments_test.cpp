@@ -33,7 +33,6 @@ const Case kCases[] = {
     {{"write", "--parity", "none", "--channel", "1200"}, kMaster,
      "信道速率：38400 → 1200\n校验格式：奇 → 无\nF0 AA 88 F6 D0 19 A0 FA 22 1A 03 0D"},
     {{"write", "--interface", "4800"}, nullptr, "接口速率：9600 → 4800\nF0 AA 88 F6 D0 19 A0 FA 22 1A A6 0D"},
-    {kWrite, nullptr, "F0 AA 88 F6 D0 19 A0 FA 22 1A A7 0D"},
     {{"write", "--rx", "433125000", "--peer"}, nullptr, "F0 AA 88 F6 D0 19 A0 FA 22 1A A7 0D"},
     {{"write", "--parity", "odd", "--peer"}, nullptr, "--peer 交换给出的发射与接收频点，但没有给出频点"},
     {{"write", "--interface", "4800"}, nullptr, "电台存储的校验格式（无法识别）无法原样写回", "F0 AA 88 F6 D0 19 A0 FA 22 1A B7 0D"},

@@ -2,9 +2,6 @@
 #include "edit/requests.h"
 #include "fakes.h"
 
-#include <QLineEdit>
-#include <QTest>
-
 #include <gtest/gtest.h>
 
 // Each case gives the box right after the user's edit (content and caret as
@@ -43,39 +40,6 @@ TEST(FrequencyRule, RefusesANonDigitBeforeTheCaretAndATenthCharacter)
         EXPECT_EQ(got.content, QString::fromUtf8(c.wantContent));
         EXPECT_EQ(got.caret, c.wantCaret);
         EXPECT_EQ(got.remembered, QString::fromUtf8(c.wantRemembered));
-    }
-}
-
-// The rule on a real QLineEdit, wired as the window wires Text1_Change: a
-// selection counts from its start, the caret lands after the restored text.
-TEST(FrequencyBox, KeysOnARealBoxEndAsTheRuleSays)
-{
-    const struct {
-        const char *name;
-        int caret; // -1: all selected
-        Qt::Key key;
-        const char *want;
-        int wantCaret;
-    } cases[] = {
-        {"letter inside", 3, Qt::Key_A, "123456789", 3},
-        {"tenth digit after first", 1, Qt::Key_5, "123456789", 2},
-        {"select all, letter", -1, Qt::Key_Q, "123456789", 0},
-        {"select all, delete", -1, Qt::Key_Delete, "", 0},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        QLineEdit box;
-        QString remembered;
-        QObject::connect(&box, &QLineEdit::textChanged, &box, [&] { applyFrequencyRule(box, remembered); });
-        box.setText(QStringLiteral("123456789"));
-        if (c.caret < 0)
-            box.selectAll();
-        else
-            box.setCursorPosition(c.caret);
-        QTest::keyClick(&box, c.key);
-        EXPECT_EQ(box.text(), QString::fromUtf8(c.want));
-        EXPECT_EQ(box.cursorPosition(), c.wantCaret);
-        EXPECT_EQ(remembered, QString::fromUtf8(c.want));
     }
 }
 

@@ -32,10 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!parsed.invocation)
         return 0;
     const Invocation &run = *parsed.invocation;
-    const NamedPort &port = run.port;
-    FUZZ_CHECK(port.comNumber >= 1 ? port.device.isEmpty() && port.name == QStringLiteral("COM%1").arg(port.comNumber)
-                                   : !port.device.isEmpty() && port.name == port.device);
-    FUZZ_CHECK(run.timeoutMs >= 1 && run.timeoutMs <= 600000 && run.probeMarginMs >= 0 && run.probeMarginMs <= 60000);
     FUZZ_CHECK(!run.settings || protocol::scanPosition(run.settings->toStdString()));
     // The five values are checked with the profile; an error names the option.
     const CheckedRequest checked = requestedValues(std::nullopt, run.values, run.peer);

@@ -3,27 +3,17 @@
 // the same once written out, and every setting the scan tries is among them.
 
 #include "fuzzcheck.h"
-#include "platform/portsettings.h"
 #include "platform/ports.h"
+#include "platform/portsettings.h"
 #include "protocol/scanorder.h"
-
-#include <algorithm>
 
 namespace {
 
 void checkPort(const QString &text)
 {
-    const std::optional<int> com = comPortNumber(text);
-    const QString digits = text.mid(3);
-    if (com)
-        FUZZ_CHECK(text.startsWith(QLatin1String("com"), Qt::CaseInsensitive) && digits.toInt() == *com
-                   && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= '0' && c <= '9'; }));
     const std::optional<NamedPort> port = parsePortName(text);
-    if (com && *com >= 1 && *com <= kComPortCount)
-        FUZZ_CHECK(port && port->comNumber == *com && port->device.isEmpty());
-    else if (port)
-        FUZZ_CHECK(port->comNumber == 0 && !port->device.isEmpty() && port->name == port->device
-                   && parsePortName(port->device)->device == port->device);
+    if (port && port->comNumber == 0)
+        FUZZ_CHECK(!port->device.isEmpty() && parsePortName(port->device)->device == port->device);
 }
 
 void checkSettings(const QString &text)

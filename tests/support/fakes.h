@@ -34,8 +34,8 @@ public:
         return CommError::None;
     }
     QString settings() const override { return settingsText; }
-    void setDTREnable(bool e) override { dtr = e; }
-    void setRTSEnable(bool e) override { rts = e; }
+    void setDTREnable(bool) override {}
+    void setRTSEnable(bool) override {}
     bool portOpen() const override { return m_open; }
     CommError setPortOpen(bool open) override
     {
@@ -66,8 +66,6 @@ public:
     QStringList opens;   // "COM1 4800,N,8,1"
     QStringList written; // "F0 CC 0D"
     QString settingsText = QStringLiteral("9600,N,8,1");
-    bool dtr = false;
-    bool rts = false;
 
 private:
     int m_port = 1;
@@ -109,14 +107,7 @@ class FakeControls : public Controls
 {
 public:
     int listIndex(ListControl l) const override { return lists[int(l)]; }
-    void setListIndex(ListControl l, int index) override
-    {
-        if (lists[int(l)] == index)
-            return;
-        lists[int(l)] = index;
-        if (onListClick)
-            onListClick(l);
-    }
+    void setListIndex(ListControl l, int index) override { lists[int(l)] = index; }
     QString listText(ListControl l) const override
     {
         return l == ListControl::Combo4 && lists[3] >= 0 ? QStringLiteral("COM%1").arg(lists[3] + 1)
@@ -131,7 +122,6 @@ public:
     std::array<QString, 7> texts{QStringLiteral("100000"), QStringLiteral("100000")};
     bool buttons = false;
     Lamp lamp = Lamp::Red;
-    std::function<void(ListControl)> onListClick;
 };
 
 // The window's shared state over fakes of every seam, for driving handlers
