@@ -1,5 +1,6 @@
 #include "app/artwork.h"
 #include "app/form1.h"
+#include "app/statuspanel.h"
 #include "fakes.h"
 
 #include <QComboBox>
@@ -204,4 +205,14 @@ TEST_F(WindowTest, AcknowledgementsAreReportedGoodAtOnceAndWrongHalfASecondLater
     EXPECT_EQ(boxes->shown.size(), 3); // the good one
     timer2->fire();
     EXPECT_EQ(boxes->shown.last(), QStringLiteral("Ostrevi电台参数设置程序|写入不成功!"));
+}
+
+// Cut to the panel on screen, whole for a screen reader and in the tooltip.
+TEST(StatusPanelTest, ACutLineIsStillNamedWhole)
+{
+    StatusPanel panel(60, nullptr);
+    const QString line = QStringLiteral("COM1：/dev/ttyUSB0（FT232R USB UART）4800,N,8,1");
+    panel.say(line);
+    EXPECT_TRUE(panel.text().size() < line.size() && panel.accessibleName() == line && panel.toolTip() == line)
+        << panel.text().toStdString();
 }

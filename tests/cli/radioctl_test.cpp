@@ -116,6 +116,9 @@ const Case kCases[] = {
      "", "接口速率：4800 → 9600\n", "request read", "-> F0 AA"},
     {"UnnamedStoredParityIsNotGuessed", {"--byte", "0x3E"}, {"write", "--settings", "4800,N,8,1", "--interface", "9600", "--trace"},
      6, "", "校验格式（无法识别）", "request read", "-> F0 AA"},
+    {"ForceWritesWhatTheUnitAlreadyHas", {}, {"write", "--settings", "4800,N,8,1", "--channel", "9600", "--force"}, 0, "",
+     "写入成功！", "request write"},
+    {"NoVerifyTakesTheWriteOnTrust", {"--ignore-writes"}, kWrite + QStringList{"--no-verify"}, 0, "", "写入成功！", "request write"},
     {"FindingNoUnitIsExit3", {"--silent"}, {"find", "--probe-margin", "0"}, 3, "", "检测不到设备！", "silent: --silent"},
 };
 
@@ -158,6 +161,7 @@ TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
     EXPECT_TRUE(o.err.contains(QStringLiteral("探测 1200,N,8,1（1/21）\n")));
     // The log may still be on its way when radioctl has ended.
     EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(0).size() == 21; }, 5000)) << readsAt(0).size();
+    EXPECT_FALSE(sim.linesWith(QStringLiteral("] garbage")).isEmpty());
     // One open for all 21 probes, DTR and RTS raised throughout.
     ASSERT_TRUE(sim.waitForLine(QStringLiteral(" close")));
     EXPECT_EQ(sim.linesWith(QStringLiteral(" open")).size(), 1);
