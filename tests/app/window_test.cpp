@@ -1,20 +1,21 @@
-#include "app/artwork.h"
 #include "app/form1.h"
 #include "app/statuspanel.h"
 #include "fakes.h"
+#include "windowprobe.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // A Form1 over fakes, with handles on every fake.
-class WindowTest : public ::testing::Test
+class WindowTest : public ::testing::Test, protected WindowProbe
 {
 protected:
     void SetUp() override
@@ -28,36 +29,6 @@ protected:
         form = std::make_unique<Form1>(std::move(seams));
     }
 
-    template <typename T = QWidget> T *child(const char *name) const
-    {
-        return form->findChild<T *>(QString::fromUtf8(name));
-    }
-
-    void pick(const char *list, int index)
-    {
-        child<QComboBox>(list)->setCurrentIndex(index);
-        emit child<QComboBox>(list)->activated(index);
-    }
-
-    QStringList currentValues() const
-    {
-        QStringList v;
-        for (const char *name : {"Text6", "Text7", "Text3", "Text4", "Text5"})
-            v << child<QLineEdit>(name)->text();
-        return v;
-    }
-
-    // The lamp as drawn, or none before start-up has shown one.
-    std::optional<Lamp> lamp() const
-    {
-        const QImage shown = child<QLabel>("Image1")->pixmap().toImage();
-        for (Lamp l : {Lamp::Green, Lamp::Yellow, Lamp::Red}) {
-            if (!shown.isNull() && shown == lampPixmap(l).toImage())
-                return l;
-        }
-        return std::nullopt;
-    }
-
     bool requestButtonsEnabled() const
     {
         return child("Command1")->isEnabled() && child("Command2")->isEnabled() && child("Command3")->isEnabled();
@@ -67,7 +38,6 @@ protected:
     FakeTimer *timer1 = nullptr;
     FakeTimer *timer2 = nullptr;
     FakeMessageBox *boxes = nullptr;
-    std::unique_ptr<Form1> form;
 };
 
 } // namespace
@@ -215,4 +185,22 @@ TEST(StatusPanelTest, ACutLineIsStillNamedWhole)
     panel.say(line);
     EXPECT_TRUE(panel.text().size() < line.size() && panel.accessibleName() == line && panel.toolTip() == line)
         << panel.text().toStdString();
+}
+
+// A wrong acknowledgement is reported on the failure timer's first tick,
+// half a second after it came; the scan steps at the same pace.
+TEST(DesktopTimers, TickEveryHalfSecondUntilStopped)
+{
+    Form1Seams seams = Form1Seams::forDesktop();
+    for (Timer *timer : {seams.Timer1.get(), seams.Timer2.get()}) {
+        const QTimer *qtTimer = dynamic_cast<QObject &>(*timer).findChild<QTimer *>();
+        ASSERT_TRUE(qtTimer);
+        int ticks = 0;
+        timer->onTimer = [&] { ++ticks; };
+        timer->setEnabled(true);
+        EXPECT_EQ(qtTimer->interval(), 500);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }));
+        timer->setEnabled(false);
+        EXPECT_FALSE(qtTimer->isActive());
+    }
 }

@@ -1,14 +1,10 @@
 // What a write would send for a command line and profile to a unit that
 // stores the master's values, after the lines that say what changes; or the
 // message that stops it before anything is written.
-#include "../support/scopedenv.h"
 #include "cli/arguments.h"
 #include "cli/profile.h"
-#include "cli/state.h"
 #include "protocol/parameterreply.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -101,21 +97,5 @@ TEST(WriteInput, IsCheckedAsTheWindowChecksItAndCompletedFromTheUnit)
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
         const QString o = outcome(c);
         EXPECT_TRUE(o.startsWith(QString::fromUtf8(c.expect))) << o.toStdString();
-    }
-}
-
-// Runs started together by a script save backups within one millisecond;
-// under one port name too, each keeps its own file.
-TEST(Backups, SavedInOneMillisecondAreKeptApart)
-{
-    QTemporaryDir dir;
-    const ScopedEnv state("XDG_STATE_HOME", dir.path().toUtf8());
-    const QDateTime at = QDateTime::currentDateTime();
-    const QStringList saved{saveBackup(QStringLiteral("COM1"), QStringLiteral("{\"n\": 1}"), at),
-                            saveBackup(QStringLiteral("COM1"), QStringLiteral("{\"n\": 2}"), at)};
-    for (int n = 1; n <= 2; ++n) {
-        QFile backup(saved[n - 1]);
-        ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << saved[n - 1].toStdString();
-        EXPECT_EQ(backup.readAll(), QStringLiteral("{\"n\": %1}\n").arg(n).toUtf8());
     }
 }

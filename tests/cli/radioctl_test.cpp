@@ -3,12 +3,7 @@
 // bytes the simulator logged.
 #include "simprocess.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,15 +59,6 @@ protected:
         QProcess p;
         launch(p, args);
         return finish(p);
-    }
-
-    // The settings each read request went out at, from line `mark` on.
-    QStringList readsAt(qsizetype mark)
-    {
-        QStringList at;
-        for (const QString &line : sim.linesWith(QStringLiteral("tool>dev F0 CC 0D"), mark))
-            at << line.section(QLatin1Char('['), 1).chopped(1);
-        return at;
     }
 
     QTemporaryDir dir;
@@ -160,7 +146,7 @@ TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
     EXPECT_EQ(o.out, QStringLiteral("57600,E,8,1\n"));
     EXPECT_TRUE(o.err.contains(QStringLiteral("探测 1200,N,8,1（1/21）\n")));
     // The log may still be on its way when radioctl has ended.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(0).size() == 21; }, 5000)) << readsAt(0).size();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sim.readsAt(0).size() == 21; }, 5000)) << sim.readsAt(0).size();
     EXPECT_FALSE(sim.linesWith(QStringLiteral("] garbage")).isEmpty());
     // One open for all 21 probes, DTR and RTS raised throughout.
     ASSERT_TRUE(sim.waitForLine(QStringLiteral(" close")));
@@ -174,78 +160,8 @@ TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
     EXPECT_EQ(o.code, 0) << o.err.toStdString();
     EXPECT_EQ(o.out, QStringLiteral(R"({"tx_hz": 433000, "rx_hz": 433500, "interface_rate": 57600, )"
                                     R"("channel_rate": 19200, "parity": "even"})" "\n"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return readsAt(mark) == QStringList{"57600,E,8,1", "57600,E,8,1"}; }, 5000))
-        << readsAt(mark).join(' ').toStdString();
-}
-
-// A bench of four units, one radioctl per port started together, as a script
-// with xargs -P runs them: each round detects, writes a new rate and parity
-// and activates every unit at once, moving each between two settings. The
-// activations update the remembered settings of all four ports together.
-TEST_F(Radioctl, RunsOnFourPortsAtOnceLoseNoSettingsAndNoBackup)
-{
-    struct At {
-        const char *settings;
-        const char *rate;
-        const char *parity;
-    };
-    const At kPlaces[2][4] = {{{"19200,N,8,1", "19200", "none"}, {"19200,O,8,1", "19200", "odd"},
-                               {"19200,E,8,1", "19200", "even"}, {"57600,N,8,1", "57600", "none"}},
-                              {{"38400,N,8,1", "38400", "none"}, {"38400,O,8,1", "38400", "odd"},
-                               {"38400,E,8,1", "38400", "even"}, {"57600,E,8,1", "57600", "even"}}};
-    std::array<SimProcess, 4> units;
-    QJsonObject known; // where each unit is, so every probe is answered
-    for (int n = 0; n < 4; ++n) {
-        ASSERT_NO_FATAL_FAILURE(startSim({"--com", QString::number(n + 1), "--settings", kPlaces[0][n].settings}, units[n]));
-        known.insert(QStringLiteral("COM%1").arg(n + 1), kPlaces[0][n].settings);
-    }
-    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("state/radio-setup"))));
-    QFile state(dir.filePath(QStringLiteral("state/radio-setup/last-settings.json")));
-    ASSERT_TRUE(state.open(QIODevice::WriteOnly) && state.write(QJsonDocument(known).toJson()) > 0);
-    state.close();
-    QFile master(dir.filePath(QStringLiteral("master.json")));
-    ASSERT_TRUE(master.open(QIODevice::WriteOnly));
-    master.write(R"({"tx_hz": 433920000, "rx_hz": 434920000, "interface_rate": 9600, "channel_rate": 9600, "parity": "none"})");
-    master.close();
-    const auto onEveryPort = [&](const auto &args) {
-        std::array<QProcess, 4> runs;
-        for (int n = 0; n < 4; ++n)
-            launch(runs[n], args(n) + QStringList{"--port", QStringLiteral("COM%1").arg(n + 1)} + kMargin);
-        std::array<Outcome, 4> outcomes;
-        for (int n = 0; n < 4; ++n)
-            outcomes[n] = finish(runs[n]);
-        return outcomes;
-    };
-
-    for (int round = 0; round < 10; ++round) {
-        SCOPED_TRACE(round);
-        const At *now = kPlaces[round % 2];
-        const At *next = kPlaces[(round + 1) % 2];
-        auto o = onEveryPort([](int) { return QStringList{"detect"}; });
-        for (int n = 0; n < 4; ++n)
-            EXPECT_EQ(o[n].out, QString::fromLatin1(now[n].settings) + '\n') << o[n].err.toStdString();
-
-        o = onEveryPort([&](int n) {
-            return QStringList{"write", "--profile", master.fileName(), "--interface", next[n].rate, "--parity", next[n].parity};
-        });
-        for (int n = 0; n < 4; ++n) {
-            QFile backup(QRegularExpression(QStringLiteral("原参数已备份到 (\\S+)")).match(o[n].err).captured(1));
-            ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << o[n].err.toStdString();
-            EXPECT_EQ(backup.readAll(), QStringLiteral(R"({"tx_hz": 433920000, "rx_hz": 434920000, "interface_rate": %1, )"
-                                                       R"("channel_rate": 9600, "parity": "%2"})" "\n")
-                                            .arg(now[n].rate, now[n].parity).toUtf8());
-        }
-        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("state/radio-setup/backups"))).entryList(QDir::Files).size(), 4 * (round + 1));
-
-        o = onEveryPort([](int) { return QStringList{"activate", "--follow"}; });
-        QFile remembered(dir.filePath(QStringLiteral("state/radio-setup/last-settings.json")));
-        ASSERT_TRUE(remembered.open(QIODevice::ReadOnly));
-        const QJsonObject settings = QJsonDocument::fromJson(remembered.readAll()).object();
-        for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(o[n].out, QString::fromLatin1(next[n].settings) + '\n') << o[n].err.toStdString();
-            EXPECT_EQ(settings.value(QStringLiteral("COM%1").arg(n + 1)).toString(), QLatin1String(next[n].settings));
-        }
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sim.readsAt(mark) == QStringList{"57600,E,8,1", "57600,E,8,1"}; }, 5000))
+        << sim.readsAt(mark).join(' ').toStdString();
 }
 
 // Units at three settings on COM1, COM3 and COM4, nothing behind COM2, and

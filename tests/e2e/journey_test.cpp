@@ -3,13 +3,11 @@
 // once the simulator has dealt with the previous probe, so a busy machine
 // only makes a journey slower. What crossed the line is read off the
 // simulator's log.
-#include "app/artwork.h"
 #include "app/form1.h"
 #include "fakes.h"
-#include "platform/qtseriallink.h"
-#include "platform/qttimer.h"
 #include "scopedenv.h"
 #include "simprocess.h"
+#include "windowprobe.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,13 +15,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <optional>
-#include <tuple>
 
 namespace {
 
@@ -42,40 +37,9 @@ public:
     std::map<QString, std::function<void()>> whileOpen;
 };
 
-// One of the window's own timers, watched: its ticks, its starts, and the
-// Qt timer that paces it.
-class WatchedTimer : public Timer
-{
-public:
-    explicit WatchedTimer(std::unique_ptr<Timer> timer)
-        : m_timer(std::move(timer)), qtTimer(dynamic_cast<QObject &>(*m_timer).findChild<QTimer *>())
-    {
-        m_timer->onTimer = [this] {
-            ++ticks;
-            if (onTimer)
-                onTimer();
-        };
-    }
-    void setEnabled(bool e) override
-    {
-        starts += e && !enabled;
-        enabled = e;
-        m_timer->setEnabled(e);
-    }
-    int ticks = 0;
-    int starts = 0;
-    bool enabled = false;
-
-private:
-    std::unique_ptr<Timer> m_timer; // before qtTimer, which is found in it
-
-public:
-    const QTimer *const qtTimer;
-};
-
 const QStringList kNothingShown(5, QString());
 
-class Journey : public ::testing::Test
+class Journey : public ::testing::Test, protected WindowProbe
 {
 protected:
     void SetUp() override { ASSERT_TRUE(config.isValid()); }
@@ -93,30 +57,12 @@ protected:
     {
         Form1Seams seams = Form1Seams::forDesktop();
         seams.Timer1.reset(timer1 = new FakeTimer);
-        seams.Timer2.reset(timer2 = new WatchedTimer(std::move(seams.Timer2)));
         seams.messages.reset(boxes = new ScriptedBox);
         form = std::make_unique<Form1>(std::move(seams));
         form->Form_Load();
         form->show();
     }
 
-    template <typename T = QWidget> T *child(const char *name) const
-    {
-        return form->findChild<T *>(QString::fromUtf8(name));
-    }
-
-    QStringList currentValues() const
-    {
-        QStringList v;
-        for (const char *name : {"Text6", "Text7", "Text3", "Text4", "Text5"})
-            v << child<QLineEdit>(name)->text();
-        return v;
-    }
-
-    bool showsLamp(Lamp l) const
-    {
-        return child<QLabel>("Image1")->pixmap().toImage() == lampPixmap(l).toImage();
-    }
 
     bool waitForBoxes(qsizetype n, int ms = 5000)
     {
@@ -144,23 +90,11 @@ protected:
         ASSERT_EQ(boxes->shown.size(), n) << boxes->shown.join(' ').toStdString();
     }
 
-    // The settings each probe or read request went out at, from the
-    // "1.234 tool>dev F0 CC 0D [4800,O,8,1]" lines.
-    QStringList readsSince(qsizetype mark)
-    {
-        QStringList s;
-        for (const QString &line : sim.linesWith(QStringLiteral("tool>dev F0 CC 0D"), mark))
-            s << line.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0);
-        return s;
-    }
-
     QTemporaryDir config;
     ScopedEnv configHome{"XDG_CONFIG_HOME", config.path().toUtf8()};
     SimProcess sim;
     FakeTimer *timer1 = nullptr;
-    WatchedTimer *timer2 = nullptr;
     ScriptedBox *boxes = nullptr;
-    std::unique_ptr<Form1> form;
 };
 
 } // namespace
@@ -185,9 +119,9 @@ TEST_F(Journey, DetectsADeviceAtOtherSettingsAndConfirmsItWhileTheReadBoxIsOpen)
     EXPECT_EQ(boxes->shown, (QStringList{"读取完毕！", "检测到设备。"}));
     EXPECT_EQ(valuesWhileOpen, kNothingShown);
     EXPECT_EQ(currentValues(), (QStringList{"410012500", "415062500", "9600", "9600", "偶"}));
-    EXPECT_EQ(readsSince(mark), (QStringList{"4800,O,8,1", "4800,E,8,1", "9600,N,8,1", "9600,O,8,1",
+    EXPECT_EQ(sim.readsAt(mark), (QStringList{"4800,O,8,1", "4800,E,8,1", "9600,N,8,1", "9600,O,8,1",
                                              "9600,E,8,1", "9600,E,8,1"}));
-    EXPECT_TRUE(showsLamp(Lamp::Green));
+    EXPECT_EQ(lamp(), Lamp::Green);
     EXPECT_TRUE(child("Command2")->isEnabled());
     EXPECT_FALSE(timer1->enabled);
 }
@@ -205,10 +139,6 @@ TEST_F(Journey, WritesReadsBackActivatesANewRateAndFindsTheDeviceThere)
         child<QLineEdit>(box)->selectAll();
         QTest::keyClicks(child<QLineEdit>(box), QString::fromUtf8(text));
     }
-    const auto pick = [&](const char *list, int index) {
-        child<QComboBox>(list)->setCurrentIndex(index);
-        emit child<QComboBox>(list)->activated(index);
-    };
     pick("Combo1", 3); // "9600"
     pick("Combo2", 5); // "38400"
     pick("Combo3", 1); // "奇"
@@ -227,39 +157,9 @@ TEST_F(Journey, WritesReadsBackActivatesANewRateAndFindsTheDeviceThere)
     ASSERT_NO_FATAL_FAILURE(scanUntilBoxes(7));
     EXPECT_EQ(boxes->shown, (QStringList{"读取完毕！", "检测到设备。", "写入成功！", "读取完毕！", "激活成功！",
                                          "读取完毕！", "检测到设备。"}));
-    EXPECT_EQ(readsSince(mark), (QStringList{"4800,N,8,1", "4800,O,8,1", "4800,E,8,1", "9600,N,8,1",
+    EXPECT_EQ(sim.readsAt(mark), (QStringList{"4800,N,8,1", "4800,O,8,1", "4800,E,8,1", "9600,N,8,1",
                                              "9600,O,8,1", "9600,O,8,1"}));
     EXPECT_EQ(child<QLineEdit>("Text1")->text(), QStringLiteral("433125000")); // reading left it alone
-}
-
-TEST_F(Journey, WrongAcknowledgementIsReportedOnceHalfASecondLater)
-{
-    ASSERT_NO_FATAL_FAILURE(startSim(sim, {"--settings", "4800,N,8,1", "--bad-ack"}));
-    startTool();
-    ASSERT_TRUE(waitForBoxes(1));
-    ASSERT_NO_FATAL_FAILURE(scanUntilBoxes(2));
-    // What the failure timer was doing when each box opened: its ticks and
-    // starts, whether its Qt timer ran, and at what period.
-    std::optional<std::tuple<int, int, bool, int>> atReport;
-    for (const auto &[button, ack, report] :
-         {std::tuple{"Command2", "dev>tool F0 EE 0A", "写入不成功!"}, {"Command3", "dev>tool F0 BB 0A", "激活不成功!"}}) {
-        const qsizetype mark = sim.lineCount();
-        const qsizetype before = boxes->shown.size();
-        const int ticksBefore = timer2->ticks, startsBefore = timer2->starts;
-        boxes->whileOpen[QString::fromUtf8(report)] = [&] {
-            atReport = {timer2->ticks, timer2->starts, timer2->qtTimer->isActive(), timer2->qtTimer->interval()};
-        };
-        child<QPushButton>(button)->click();
-        ASSERT_TRUE(sim.waitForLine(QString::fromUtf8(ack), mark));
-        ASSERT_TRUE(waitForBoxes(before + 1));
-        EXPECT_EQ(boxes->shown.last(), QStringLiteral("Ostrevi电台参数设置程序|") + QString::fromUtf8(report));
-        // Shown from the first tick of a 500 ms timer started once, for this
-        // acknowledgement: half a second later, or later on a busy machine.
-        // The timer ends with the box: no later tick can report it again.
-        EXPECT_EQ(atReport, std::tuple(ticksBefore + 1, startsBefore + 1, true, 500));
-        EXPECT_FALSE(timer2->enabled);
-        EXPECT_EQ(boxes->shown.size(), before + 1);
-    }
 }
 
 TEST_F(Journey, DeviceThatVanishesMidExchangeLeavesAQuietClosedPortUntilPickedAgain)

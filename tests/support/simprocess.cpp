@@ -49,6 +49,14 @@ qsizetype SimProcess::lineCount()
     return m_lines.size();
 }
 
+QStringList SimProcess::readsAt(qsizetype from)
+{
+    QStringList at;
+    for (const QString &line : linesWith(QStringLiteral("tool>dev F0 CC 0D"), from))
+        at << line.section(QLatin1Char('['), 1).section(QLatin1Char(']'), 0, 0);
+    return at;
+}
+
 bool SimProcess::waitForLine(const QString &text, qsizetype from, int ms)
 {
     return QTest::qWaitFor([&] { return !linesWith(text, from).isEmpty(); }, ms);

@@ -16,6 +16,9 @@ public:
     // Log lines containing `text`, from line `from` on.
     QStringList linesWith(const QString &text, qsizetype from = 0);
     qsizetype lineCount();
+    // The settings each probe or read request went out at, from line `from`
+    // on: "4800,O,8,1" of "1.234 tool>dev F0 CC 0D [4800,O,8,1]".
+    QStringList readsAt(qsizetype from = 0);
     // Waits, running the event loop, for a line containing `text` from line `from` on.
     bool waitForLine(const QString &text, qsizetype from = 0, int ms = 5000);
     void kill();
