@@ -4,9 +4,6 @@
 
 namespace {
 
-constexpr std::uint8_t kStart = 0xF0;
-constexpr std::uint8_t kEnd = 0x0D;
-
 struct FrameShape {
     std::uint8_t kind;
     std::size_t length;

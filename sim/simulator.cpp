@@ -18,7 +18,6 @@ constexpr int kIdleGapMs = 100;     // a frame unfinished this long is dropped
 constexpr int kLineSampleMs = 10;   // how often the tool's settings are looked at
 constexpr int kQuietAfterErrorMs = 20;
 constexpr std::uint8_t kNoiseByte = 0x00;
-constexpr std::uint8_t kStart = 0xF0;
 
 std::string hex(const Bytes &bytes)
 {

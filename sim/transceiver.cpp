@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::uint8_t kStart = 0xF0;
-constexpr std::uint8_t kEnd = 0x0D;
 constexpr std::uint8_t kParameters = 0xAA;
 constexpr std::uint8_t kWriteAck = 0xEE;
 constexpr std::uint8_t kActivateAck = 0xBB;

@@ -8,6 +8,10 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Every frame, either way, starts and ends with these.
+inline constexpr std::uint8_t kStart = 0xF0;
+inline constexpr std::uint8_t kEnd = 0x0D;
+
 // What the device keeps between power cycles.
 struct StoredParameters {
     std::uint32_t tx = 433920000;
