@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fails when an include points up a layer, or when code for one system stands
-# anywhere in src/ outside the _unix and _win files of src/platform.
+# Fails when an include points up a layer or into src/platform's private
+# headers, or when code for one system stands anywhere in src/ outside the
+# _unix and _win files of src/platform.
 # Usage: tests/layers.sh <src folder>
 set -uo pipefail
 cd "${1:?usage: layers.sh <src folder>}" || exit 2
@@ -23,6 +24,9 @@ for dir in */; do
             [ -n "${layer[$to]:-}" ] && [ "${layer[$to]}" -lt "${layer[$dir]}" ] ||
                 say "src/$file:$line: includes $to/, which is not below $dir/"
         done < <(grep -nE '^\s*#\s*include\s*"[^/"]+/' <<<"$code" | sed -E 's/^([0-9]+):.*"([^/"]+)\/.*/\1:\2/')
+        [ "$dir" = platform ] || while IFS= read -r hit; do
+            say "src/$file:$hit   <- a private header of src/platform, for its own files and tests"
+        done < <(grep -nE '^\s*#\s*include\s*"platform/[^"]*_p\.h"' <<<"$code")
         case $file in platform/*_unix.* | platform/*_win.*) continue ;; esac
         while IFS= read -r hit; do
             say "src/$file:$hit   <- system-specific, belongs in a src/platform/*_unix or *_win file"

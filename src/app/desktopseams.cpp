@@ -3,7 +3,7 @@
 #include "platform/ports.h"
 #include "platform/qtmessagebox.h"
 #include "platform/qtseriallink.h"
-#include "platform/qttimer.h"
+#include "platform/timer.h"
 
 #include <QDesktopServices>
 

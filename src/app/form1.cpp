@@ -13,8 +13,8 @@
 #include "edit/requests.h"
 #include "form/twips.h"
 #include "form/uitexts.h"
-#include "platform/openfailure.h"
 #include "platform/ports.h"
+#include "platform/seriallink.h"
 #include "words/texts.h"
 
 #include <QApplication>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/nativeserial.h"
-#include "platform/openfailure.h"
 #include "platform/portsettings.h"
 #include "platform/seriallink.h"
 
@@ -9,6 +7,12 @@
 
 #include <functional>
 #include <optional>
+
+// How the open port reports a byte received with a parity error.
+enum class ReceiveErrors {
+    Replaced, // the system itself delivers "?" in its place
+    Marked,   // the system marks it; run the input through unescapeParityMarks
+};
 
 // The serial link over QSerialPort: raw 8-bit, no flow control, a byte with
 // a parity error delivered as "?".

@@ -1,10 +1,26 @@
 #pragma once
 
-#include "platform/openfailure.h"
-
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+
+// Why a serial port did not open, in the terms a technician can act on.
+enum class OpenFailureCause {
+    NoDevice,         // nothing behind the port, or the adapter is unplugged
+    PermissionDenied, // the user may not open the device
+    Busy,             // another program holds it
+    Other,            // the system's own words say what
+};
+
+struct OpenFailure {
+    OpenFailureCause cause = OpenFailureCause::Other;
+    QString device;     // what was opened; empty when the port names no device
+    QString holder;     // Busy: the program holding it, when its lock file says
+    QString systemText; // Other: the system's description
+};
+
+// One line in Chinese, for the status bar and the command line.
+QString describeOpenFailure(const QString &portName, const OpenFailure &failure);
 
 // What opening, writing or configuring the link can fail with. The handlers
 // decide what the user is told; the link only says what went wrong.

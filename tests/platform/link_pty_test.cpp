@@ -1,5 +1,4 @@
-#include "platform/nativeserial.h"
-#include "platform/qtseriallink.h"
+#include "platform/qtseriallink_p.h"
 #include "pseudoterminal.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // The Windows rules of the platform layer, compiled for Windows only.
-#include "platform/openfailure.h"
+#include "platform/qtseriallink_p.h"
 #include "platform/ports.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The serial link's rules that need no device: settings, parity marks, failures.
-#include "platform/openfailure.h"
 #include "platform/paritymarks.h"
 #include "platform/portsettings.h"
+#include "platform/qtseriallink_p.h"
 
 #include <gtest/gtest.h>
 

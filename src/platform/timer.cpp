@@ -1,4 +1,4 @@
-#include "platform/qttimer.h"
+#include "platform/timer.h"
 
 #include <QTimer>
 

@@ -1,5 +1,4 @@
-#include "platform/nativeserial.h"
-#include "platform/openfailure.h"
+#include "platform/qtseriallink_p.h"
 
 #include <QFile>
 #include <QLockFile>

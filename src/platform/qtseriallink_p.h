@@ -1,21 +1,15 @@
 #pragma once
 
+#include "platform/qtseriallink.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-class QSerialPort;
-
-// The system's side of the serial link (nativeserial_unix.cpp,
-// nativeserial_win.cpp): what QSerialPort leaves out, and the system's own
-// account of a failed open.
-
-// How the open port reports a byte received with a parity error.
-enum class ReceiveErrors {
-    Replaced, // the system itself delivers "?" in its place
-    Marked,   // the system marks it; run the input through unescapeParityMarks
-};
+// The system's side of QtSerialLink (qtseriallink_unix.cpp,
+// qtseriallink_win.cpp): what QSerialPort leaves out, and the system's own
+// account of a failed open. Not for the tool's other layers.
 
 // Sets what QSerialPort leaves out on the open port: a damaged byte becomes
 // "?", no software flow control, all eight bits kept. Qt rewrites the
@@ -37,3 +31,12 @@ QString lockHolder(const QString &device, const QStringList &folders);
 // What a user can do about a refused permission, to follow "无权打开 …";
 // empty where the system has no such remedy.
 QString permissionRemedy();
+
+// The cause behind the system's error from opening a serial device: errno
+// on Linux, GetLastError() on Windows.
+OpenFailureCause causeOfOpenError(int systemError);
+
+// Asks the system again why opening `device` failed: QSerialPort reports a
+// lock file, a refused permission and a missing device alike. `errorText`
+// is QSerialPort's, kept when the device opens now.
+OpenFailure diagnoseOpenFailure(const QString &device, const QString &errorText);
