@@ -18,24 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 namespace {
-
-// Every message the window shows; a box stays "open" while its scripted
-// action runs, with the event loop going, as a user reading it would.
-class ScriptedBox : public MessageBox
-{
-public:
-    void show(const QString &text, const QString &title, MessageIcon) override
-    {
-        shown << (title.isEmpty() ? text : title + QLatin1Char('|') + text);
-        if (auto action = whileOpen.extract(text); !action.empty())
-            action.mapped()();
-    }
-    QStringList shown;
-    std::map<QString, std::function<void()>> whileOpen;
-};
 
 const QStringList kNothingShown(5, QString());
 
@@ -57,7 +41,7 @@ protected:
     {
         Form1Seams seams = Form1Seams::forDesktop();
         seams.Timer1.reset(timer1 = new FakeTimer);
-        seams.messages.reset(boxes = new ScriptedBox);
+        seams.messages.reset(boxes = new FakeMessageBox);
         form = std::make_unique<Form1>(std::move(seams));
         form->Form_Load();
         form->show();
@@ -94,7 +78,7 @@ protected:
     ScopedEnv configHome{"XDG_CONFIG_HOME", config.path().toUtf8()};
     SimProcess sim;
     FakeTimer *timer1 = nullptr;
-    ScriptedBox *boxes = nullptr;
+    FakeMessageBox *boxes = nullptr;
 };
 
 } // namespace
@@ -107,9 +91,10 @@ TEST_F(Journey, DetectsADeviceAtOtherSettingsAndConfirmsItWhileTheReadBoxIsOpen)
     ASSERT_TRUE(sim.waitForLine(QStringLiteral("silent: line 4800,N,8,1, device 9600,E,8,1")));
     EXPECT_TRUE(sim.waitForLine(QStringLiteral("modem DTR=on RTS=on")));
     const qsizetype mark = sim.lineCount();
-    // While "读取完毕！" is open the next tick goes out and its handshake is answered.
+    // While "读取完毕！", the first box, is open the next tick goes out and its
+    // handshake is answered, with the event loop going as a user reading it.
     QStringList valuesWhileOpen;
-    boxes->whileOpen[QStringLiteral("读取完毕！")] = [&] {
+    boxes->whileOpen = [&] {
         valuesWhileOpen = currentValues();
         timer1->fire();
         EXPECT_TRUE(waitForBoxes(2));
