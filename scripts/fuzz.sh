@@ -37,27 +37,37 @@ cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}" >"$build/build.log" 
 
 scratch="${TMPDIR:-/tmp}"
 [ -w /dev/shm ] && scratch=/dev/shm
-status=0
-for t in "${targets[@]}"; do
-    corpus="$build/corpus/$t"
-    artifacts="$build/artifacts/$t"
-    log="$build/fuzz_$t.log"
+# TARGET: one target's run; its verdict is its exit status, its output in
+# its log.
+fuzz() {
+    local t=$1 corpus="$build/corpus/$1" artifacts="$build/artifacts/$1" tmp result=0
     mkdir -p "$corpus" "$artifacts"
-    result=0
     # What a target writes goes to memory where there is some (its syncs then
     # cost nothing) and is gone afterwards. -timeout: an input this slow hangs.
     tmp="$(mktemp -d -p "$scratch" fuzz.XXXXXX)"
     TMPDIR="$tmp" "$build/bin/fuzz_$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$artifacts/" "$corpus" "$root/tests/fuzz/seeds/$t" >"$log" 2>&1 || result=$?
+        -artifact_prefix="$artifacts/" "$corpus" "$root/tests/fuzz/seeds/$t" >"$build/fuzz_$t.log" 2>&1 || result=$?
     rm -rf "$tmp"
-    executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
+    return $result
+}
+
+# Each target on a core of its own, as many at once as there are cores.
+declare -A pids
+for t in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+    fuzz "$t" &
+    pids[$t]=$!
+done
+status=0
+for t in "${targets[@]}"; do
     crashes=0
-    if [ "$result" -ne 0 ]; then
+    if ! wait "${pids[$t]}"; then
         crashes=1
         status=1
-        tail -n 40 "$log" >&2
-        echo "artifacts: $artifacts" >&2
+        tail -n 40 "$build/fuzz_$t.log" >&2
+        echo "artifacts: $build/artifacts/$t" >&2
     fi
+    executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "$build/fuzz_$t.log" | tail -n 1)"
     echo "fuzz_$t: ${executions:-0} executions, $crashes crashes"
 done
 exit "$status"
