@@ -3,7 +3,9 @@
 // bytes the simulator logged.
 #include "simprocess.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -136,7 +138,7 @@ TEST_P(Outcomes, ExitCodeOutputAndLineTraffic)
 INSTANTIATE_TEST_SUITE_P(Radioctl, Outcomes, ::testing::ValuesIn(kCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
+TEST_F(Radioctl, FindsAUnitAtTheLastSettingTriesThatFirstReadsItAsJsonAndKeepsThatBeforeAWrite)
 {
     // Garbage at every wrong setting must not pass for the unit.
     ASSERT_NO_FATAL_FAILURE(startSim({"--settings", "57600,E,8,1", "--tx", "433000", "--rx", "433500", "--byte", "0xD2", "--garbage", "--seed", "7"}));
@@ -162,6 +164,13 @@ TEST_F(Radioctl, FindsAUnitAtTheLastSettingThenTriesThatFirstAndReadsItAsJson)
                                     R"("channel_rate": 19200, "parity": "even"})" "\n"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return sim.readsAt(mark) == QStringList{"57600,E,8,1", "57600,E,8,1"}; }, 5000))
         << sim.readsAt(mark).join(' ').toStdString();
+
+    // A write first keeps what the unit held, as the profile read gave it.
+    const QString held = o.out;
+    o = run(QStringList{"write", "--parity", "odd"} + kMargin);
+    QFile backup(QRegularExpression(QStringLiteral("原参数已备份到 (\\S+)")).match(o.err).captured(1));
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << o.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(backup.readAll()), held);
 }
 
 // Units at three settings on COM1, COM3 and COM4, nothing behind COM2, and
