@@ -5,6 +5,7 @@
 src=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 winrun() { "$src/scripts/winrun" "$@"; }
 fail() { echo "${0##*/}: $*" >&2; exit 1; }
+[[ -x ${BUILD:-}/bin/radio-sim ]] || fail "BUILD names no Linux build with radio-sim: ${BUILD:-(unset)}"
 sim_pid=
 cleanup() { kill $sim_pid 2>/dev/null || true; wineserver -k && wineserver -w || true; rm -rf "$WINEPREFIX"; }
 
