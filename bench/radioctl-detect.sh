@@ -5,19 +5,11 @@
 # every probe's request and reply, and that floor plus the probe margin.
 # The goal is at most 3 s. Usage: bench/radioctl-detect.sh [build-dir] [runs]
 set -euo pipefail
-build=$(realpath "${1:-build}")
 runs=${2:-5}
-for exe in radioctl radio-sim libptyshim.so; do
-    [ -e "$build/bin/$exe" ] || { echo "build radioctl, radio-sim and ptyshim in $build first" >&2; exit 1; }
-done
-
-tmp=$(mktemp -d)
-sim=
-trap '[ -n "$sim" ] && kill "$sim" 2>/dev/null; wait; rm -rf "$tmp"' EXIT
+. "$(dirname "$0")/lib.sh"
+bench_build "${1:-build}" radioctl radio-sim libptyshim.so
 export XDG_CONFIG_HOME=$tmp/config
-"$build/bin/radio-sim" --settings 57600,E,8,1 > "$tmp/sim.log" &
-sim=$!
-until grep -q ' ready ' "$tmp/sim.log"; do sleep 0.05; done
+sim_start "$tmp/sim.log" --settings 57600,E,8,1
 
 for run in $(seq "$runs"); do
     start=$(date +%s%N)

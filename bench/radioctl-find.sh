@@ -6,21 +6,13 @@
 # run. The goal: find on 8 ports at most 1.2x the detect, and no slower than on
 # one port. Usage: bench/radioctl-find.sh [build-dir] [runs]
 set -euo pipefail
-build=$(realpath "${1:-build}")
 runs=${2:-5}
-for exe in radioctl radio-sim libptyshim.so; do
-    [ -e "$build/bin/$exe" ] || { echo "build radioctl, radio-sim and ptyshim in $build first" >&2; exit 1; }
-done
-
-tmp=$(mktemp -d)
-sims=()
-trap 'for p in "${sims[@]}"; do kill "$p" 2>/dev/null; done; wait; rm -rf "$tmp"' EXIT
+. "$(dirname "$0")/lib.sh"
+bench_build "${1:-build}" radioctl radio-sim libptyshim.so
 settings=(57600,E,8,1 1200,N,8,1 2400,O,8,1 4800,E,8,1 9600,N,8,1 19200,O,8,1 38400,E,8,1 57600,N,8,1)
 for n in $(seq 8); do
-    XDG_CONFIG_HOME=$tmp/config "$build/bin/radio-sim" --com "$n" --settings "${settings[n-1]}" > "$tmp/sim$n.log" &
-    sims+=($!)
+    XDG_CONFIG_HOME=$tmp/config sim_start "$tmp/sim$n.log" --com "$n" --settings "${settings[n-1]}"
 done
-for n in $(seq 8); do until grep -q ' ready ' "$tmp/sim$n.log"; do sleep 0.05; done; done
 # COM1 alone: a ports folder with only its link.
 mkdir -p "$tmp/alone/radio-setup/ports"
 cp -P "$tmp/config/radio-setup/ports/com1" "$tmp/alone/radio-setup/ports/"

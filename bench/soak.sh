@@ -52,15 +52,9 @@ if [ -n "${WINDOWS_BUILD:-}" ]; then
     exit
 fi
 
-tmp=$(mktemp -d)
+. "$(dirname "$0")/lib.sh"
+build=$BUILD
 export XDG_CONFIG_HOME=$tmp
-"$BUILD/bin/radio-sim" --ports-dir "$tmp/radio-setup/ports" --settings 4800,N,8,1 >"$tmp/sim.log" 2>&1 &
-sim=$!
-trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$tmp"' EXIT
-for _ in $(seq 100); do
-    grep -qs ' ready ' "$tmp/sim.log" && break
-    sleep 0.1
-done
-grep -q ' ready ' "$tmp/sim.log" || { echo "radio-sim did not get ready" >&2; exit 1; }
+sim_start "$tmp/sim.log" --ports-dir "$tmp/radio-setup/ports" --settings 4800,N,8,1
 echo "soak on Linux: $exchanges exchanges"
 "$BUILD/bin/soak_probe" "$exchanges" 2>/dev/null

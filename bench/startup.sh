@@ -22,11 +22,7 @@
 #
 #   bench/startup.sh [build-dir]
 set -euo pipefail
-build=$(realpath "${1:-build}")
 runs=${RUNS:-10}
-for exe in radio-setup radio-sim startup_probe floor_probe tick_probe; do
-    [ -x "$build/bin/$exe" ] || { echo "build the $exe target in $build first" >&2; exit 1; }
-done
 
 # Qt Serial Port keeps a lock file in /run/lock for each open port, and syncs
 # it. Debian mounts /run in memory; a container may leave it on disk, where
@@ -41,16 +37,10 @@ fi
 
 export QT_QPA_PLATFORM=offscreen
 export LC_NUMERIC=C # $EPOCHREALTIME with a decimal point
-tmp=$(mktemp -d)
+. "$(dirname "$0")/lib.sh"
+bench_build "${1:-build}" radio-setup radio-sim startup_probe floor_probe tick_probe
 export XDG_CONFIG_HOME=$tmp
-"$build/bin/radio-sim" --ports-dir "$tmp/radio-setup/ports" --silent >"$tmp/sim.log" 2>&1 &
-sim=$!
-trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$tmp"' EXIT
-for _ in $(seq 50); do
-    grep -q ' ready ' "$tmp/sim.log" && break
-    sleep 0.1
-done
-grep -q ' ready ' "$tmp/sim.log" || { echo "radio-sim did not get ready" >&2; exit 1; }
+sim_start "$tmp/sim.log" --ports-dir "$tmp/radio-setup/ports" --silent
 pty=$(readlink -f "$tmp/radio-setup/ports/com1")
 
 # Prints "first paint: S s, peak resident: K KiB, whole: W s".
